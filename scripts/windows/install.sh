@@ -28,11 +28,14 @@ die() { printf 'install.sh: error: %s\n' "$*" >&2; exit 1; }
 BINFMT_DIR=/proc/sys/fs/binfmt_misc
 BINFMT_NAME=qemu-i386
 QEMU=/usr/bin/qemu-i386-static
+# Debian's qemu-user-static ships binfmt entries (/usr/lib/binfmt.d, /usr/share/binfmts) for
+# foreign architectures only: none for i386 on an amd64 host, so we register it ourselves
+# (binfmt-support / systemd-binfmt are not running in containers anyway).
 # i386 ELF executables and shared objects (e_ident class 1 = 32 bit, e_machine 3 = i386);
 # the same magic/mask pair qemu's own binfmt configuration uses for i386.
 I386_MAGIC='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
 I386_MASK='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
-# A 32-bit program that wine32 pulls in anyway: used to probe whether i386 ELF runs.
+# The 32-bit dynamic loader (libc6:i386) is a runnable i386 ELF: the probe for whether they run.
 I386_LDSO=/lib/ld-linux.so.2
 
 installed() { # pkg[:arch]
@@ -86,10 +89,11 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
     APT_UPDATED=0 # the i386 package lists are needed now
 fi
-# wine32 brings the 32-bit loader and wineserver; wine (arch all) brings /usr/bin/wine,
-# wineserver and wineboot wrappers.
-install_missing wine32:i386 wine
-[ -x /usr/lib/wine/wine ] || die "/usr/lib/wine/wine (wine32) missing after install"
+# The 32-bit C library first: its loader is the probe for "do 32-bit programs run?", and
+# binfmt must be set up before wine32's dependencies run their 32-bit postinst helpers
+# (glib-compile-schemas etc. fail with "Exec format error" otherwise).
+install_missing libc6:i386
+[ -e "$I386_LDSO" ] || die "$I386_LDSO missing after installing libc6:i386"
 
 # ---------------------------------------------------------------- binfmt_misc
 # exit status of running a 32-bit program: 0 runs, 126 = exec format error (not runnable)
@@ -124,6 +128,12 @@ else
     probe_i386 || die "32-bit programs still do not run after registering $QEMU (status $?)"
     say "registered: $(tr '\n' ' ' <"$BINFMT_DIR/$BINFMT_NAME")"
 fi
+
+# ---------------------------------------------------------------- wine32
+# wine32 brings the 32-bit loader and wineserver; wine (arch all) brings /usr/bin/wine,
+# wineserver and wineboot wrappers.
+install_missing wine32:i386 wine
+[ -x /usr/lib/wine/wine ] || die "/usr/lib/wine/wine (wine32) missing after install"
 
 say "wine: $(/usr/lib/wine/wine --version 2>/dev/null || echo '?')"
 say "done; start a prefix with scripts/windows/wine.sh start"
