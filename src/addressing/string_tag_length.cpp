@@ -6,13 +6,17 @@ namespace zelmpi {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
 // Reads the two positions as typed (not normalised); a blank on either side of the digits is
-// ignored. Stops at the string's end, so a short string is never read past its NUL.
+// ignored. Stops at the string's end, so a short string is never read past its NUL; a missing
+// string declares nothing.
 int DeclaredStringLength(const char* addressText, bool longDb) {
+    if (addressText == nullptr) return 0;
     const int first = longDb ? 12 : 11;
     for (int i = 0; i < first; ++i) {
         if (addressText[i] == '\0') return 0;
