@@ -78,13 +78,14 @@ inline std::string Printable(const std::string& address) {
 
 }  // namespace addressing_test
 
+// Internal linkage: other test files may compare records their own way.
 namespace zelmpi {
-inline bool operator==(const TagAddress& left, const TagAddress& right) {
+static inline bool operator==(const TagAddress& left, const TagAddress& right) {
     return left.plc == right.plc && left.accessCode == right.accessCode &&
            left.packedAddress == right.packedAddress && left.bitNumber == right.bitNumber &&
            left.width == right.width;
 }
-inline std::ostream& operator<<(std::ostream& out, const TagAddress& tag) {
+static inline std::ostream& operator<<(std::ostream& out, const TagAddress& tag) {
     return out << "{plc " << tag.plc << ", accessCode " << tag.accessCode << ", packedAddress 0x"
                << std::hex << tag.packedAddress << std::dec << ", bitNumber " << tag.bitNumber
                << ", width " << tag.width << "}";
