@@ -1,34 +1,326 @@
-// Placeholder fake until the lifecycle and serial tests land.
 #include "fakes/fake_kernel.h"
 
-#include <string>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 #include "fakes/call_log.h"
-#include "platform/kernel.h"
 
 namespace fakes {
-void ResetKernel() {}
+namespace {
+
+constexpr uintptr_t kFirstHandle = 0x100;
+
+DCB DefaultDcb() {
+    DCB dcb{};
+    dcb.DCBlength = sizeof(DCB);
+    dcb.BaudRate = 1200;
+    dcb.fBinary = 1;
+    dcb.fTXContinueOnXoff = 1;
+    dcb.fDummy2 = 0x1ABCD;
+    dcb.XonLim = 2048;
+    dcb.XoffLim = 512;
+    dcb.ByteSize = 7;
+    dcb.Parity = ODDPARITY;
+    dcb.StopBits = TWOSTOPBITS;
+    dcb.XonChar = 0x11;
+    dcb.XoffChar = 0x13;
+    dcb.ErrorChar = 0x21;
+    dcb.EofChar = 0x1A;
+    dcb.EvtChar = 0x0D;
+    return dcb;
+}
+
+struct KernelState {
+    std::mutex mutex;
+    ThreadStart threadStart = ThreadStart::Record;
+    std::vector<std::thread> threads;
+    std::deque<HANDLE> createResults;
+    uintptr_t nextHandle = kFirstHandle;
+    std::map<std::string, std::deque<BOOL>> results;
+    DCB dcb = DefaultDcb();
+    DCB lastSetDcb{};
+    COMMTIMEOUTS timeouts{};
+    std::string input;
+    std::deque<uint32_t> readChunks;
+    std::optional<uint32_t> writeLimit;
+    std::string written;
+};
+
+KernelState& Kernel() {
+    static KernelState state;
+    return state;
+}
+
+std::string HandleText(HANDLE handle) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%jx",
+                  static_cast<uintmax_t>(reinterpret_cast<uintptr_t>(handle)));
+    return text;
+}
+
+// The scripted result of this call, or success. Records the call first.
+BOOL Answer(const std::string& call, const std::string& record) {
+    Record(record);
+    KernelState& kernel = Kernel();
+    std::lock_guard lock(kernel.mutex);
+    auto found = kernel.results.find(call);
+    if (found == kernel.results.end() || found->second.empty()) return 1;
+    const BOOL result = found->second.front();
+    found->second.pop_front();
+    return result;
+}
+
+}  // namespace
+
+void ResetKernel() {
+    JoinThreads();
+    KernelState& kernel = Kernel();
+    std::lock_guard lock(kernel.mutex);
+    kernel.threadStart = ThreadStart::Record;
+    kernel.createResults.clear();
+    kernel.nextHandle = kFirstHandle;
+    kernel.results.clear();
+    kernel.dcb = DefaultDcb();
+    kernel.lastSetDcb = DCB{};
+    kernel.timeouts = COMMTIMEOUTS{};
+    kernel.input.clear();
+    kernel.readChunks.clear();
+    kernel.writeLimit.reset();
+    kernel.written.clear();
+}
+
+void SetThreadStart(ThreadStart mode) {
+    std::lock_guard lock(Kernel().mutex);
+    Kernel().threadStart = mode;
+}
+
+void JoinThreads() {
+    std::vector<std::thread> threads;
+    {
+        std::lock_guard lock(Kernel().mutex);
+        threads.swap(Kernel().threads);
+    }
+    for (std::thread& thread : threads) thread.join();
+}
+
+void ScriptCreateFile(HANDLE result) {
+    std::lock_guard lock(Kernel().mutex);
+    Kernel().createResults.push_back(result);
+}
+
+void ScriptResult(const std::string& call, BOOL result, int times) {
+    std::lock_guard lock(Kernel().mutex);
+    for (int i = 0; i < times; ++i) Kernel().results[call].push_back(result);
+}
+
+void SetPortDcb(const DCB& dcb) {
+    std::lock_guard lock(Kernel().mutex);
+    Kernel().dcb = dcb;
+}
+
+DCB PortDcb() {
+    std::lock_guard lock(Kernel().mutex);
+    return Kernel().dcb;
+}
+
+DCB LastSetDcb() {
+    std::lock_guard lock(Kernel().mutex);
+    return Kernel().lastSetDcb;
+}
+
+COMMTIMEOUTS PortTimeouts() {
+    std::lock_guard lock(Kernel().mutex);
+    return Kernel().timeouts;
+}
+
+void SetPortTimeouts(const COMMTIMEOUTS& timeouts) {
+    std::lock_guard lock(Kernel().mutex);
+    Kernel().timeouts = timeouts;
+}
+
+void QueueInput(const std::string& bytes) {
+    std::lock_guard lock(Kernel().mutex);
+    Kernel().input += bytes;
+}
+
+size_t PendingInput() {
+    std::lock_guard lock(Kernel().mutex);
+    return Kernel().input.size();
+}
+
+void ScriptReadChunks(std::vector<uint32_t> chunks) {
+    std::lock_guard lock(Kernel().mutex);
+    Kernel().readChunks.assign(chunks.begin(), chunks.end());
+}
+
+void LimitNextWrite(uint32_t count) {
+    std::lock_guard lock(Kernel().mutex);
+    Kernel().writeLimit = count;
+}
+
+std::string WrittenBytes() {
+    std::lock_guard lock(Kernel().mutex);
+    return Kernel().written;
+}
+
 }  // namespace fakes
 
+using fakes::Answer;
+using fakes::HandleText;
+using fakes::Kernel;
+using fakes::KernelState;
+
 extern "C" {
-void Sleep(unsigned int milliseconds) { fakes::Record("Sleep(" + std::to_string(milliseconds) + ")"); }
-uintptr_t _beginthread(void (*)(void*), unsigned int, void*) {
-    fakes::Record("_beginthread");
-    return static_cast<uintptr_t>(-1);
+
+void Sleep(unsigned int milliseconds) {
+    fakes::Record("Sleep(" + std::to_string(milliseconds) + ")");
 }
-void _endthread(void) { fakes::Record("_endthread"); }
-HANDLE CreateFileA(const char*, DWORD, DWORD, void*, DWORD, DWORD, HANDLE) {
-    return INVALID_HANDLE_VALUE;
+
+uintptr_t _beginthread(void (*start)(void*), unsigned int stackSize, void* arg) {
+    fakes::Record("_beginthread(" + std::to_string(stackSize) + ")");
+    KernelState& kernel = Kernel();
+    std::lock_guard lock(kernel.mutex);
+    switch (kernel.threadStart) {
+        case fakes::ThreadStart::Fail:
+            return static_cast<uintptr_t>(-1);
+        case fakes::ThreadStart::Run:
+            kernel.threads.emplace_back(start, arg);
+            return kernel.threads.size();
+        case fakes::ThreadStart::Record:
+            break;
+    }
+    return 1;
 }
-BOOL CloseHandle(HANDLE) { return 0; }
-BOOL GetCommState(HANDLE, DCB*) { return 0; }
-BOOL SetCommState(HANDLE, DCB*) { return 0; }
-BOOL GetCommTimeouts(HANDLE, COMMTIMEOUTS*) { return 0; }
-BOOL SetCommTimeouts(HANDLE, COMMTIMEOUTS*) { return 0; }
-BOOL SetupComm(HANDLE, DWORD, DWORD) { return 0; }
-BOOL ClearCommError(HANDLE, DWORD*, COMSTAT*) { return 0; }
-BOOL ReadFile(HANDLE, void*, DWORD, DWORD*, void*) { return 0; }
-BOOL WriteFile(HANDLE, const void*, DWORD, DWORD*, void*) { return 0; }
-BOOL SetCommBreak(HANDLE) { return 0; }
-BOOL ClearCommBreak(HANDLE) { return 0; }
+
+void _endthread(void) {
+    fakes::Record("_endthread");
 }
+
+HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode,
+                   void* securityAttributes, DWORD creationDisposition, DWORD flagsAndAttributes,
+                   HANDLE templateFile) {
+    char text[256];
+    std::snprintf(text, sizeof text, "CreateFileA(%s, 0x%X, %u, %s, %u, 0x%X, %s)", fileName,
+                  static_cast<unsigned>(desiredAccess), static_cast<unsigned>(shareMode),
+                  securityAttributes == nullptr ? "null" : "attributes",
+                  static_cast<unsigned>(creationDisposition),
+                  static_cast<unsigned>(flagsAndAttributes),
+                  templateFile == nullptr ? "null" : "template");
+    fakes::Record(text);
+    KernelState& kernel = Kernel();
+    std::lock_guard lock(kernel.mutex);
+    if (!kernel.createResults.empty()) {
+        HANDLE result = kernel.createResults.front();
+        kernel.createResults.pop_front();
+        return result;
+    }
+    return reinterpret_cast<HANDLE>(kernel.nextHandle++);
+}
+
+BOOL CloseHandle(HANDLE handle) {
+    return Answer("CloseHandle", "CloseHandle(" + HandleText(handle) + ")");
+}
+
+BOOL GetCommState(HANDLE handle, DCB* dcb) {
+    const BOOL result = Answer("GetCommState", "GetCommState(" + HandleText(handle) + ", " +
+                                                   std::to_string(dcb->DCBlength) + ")");
+    if (result == 0) return 0;
+    std::lock_guard lock(Kernel().mutex);
+    *dcb = Kernel().dcb;
+    return result;
+}
+
+BOOL SetCommState(HANDLE handle, DCB* dcb) {
+    const BOOL result = Answer("SetCommState", "SetCommState(" + HandleText(handle) + ")");
+    std::lock_guard lock(Kernel().mutex);
+    Kernel().lastSetDcb = *dcb;
+    if (result != 0) Kernel().dcb = *dcb;
+    return result;
+}
+
+BOOL GetCommTimeouts(HANDLE handle, COMMTIMEOUTS* timeouts) {
+    const BOOL result = Answer("GetCommTimeouts", "GetCommTimeouts(" + HandleText(handle) + ")");
+    if (result == 0) return 0;
+    std::lock_guard lock(Kernel().mutex);
+    *timeouts = Kernel().timeouts;
+    return result;
+}
+
+BOOL SetCommTimeouts(HANDLE handle, COMMTIMEOUTS* timeouts) {
+    char text[160];
+    std::snprintf(text, sizeof text, "SetCommTimeouts(%s, %u, %u, %u, %u, %u)",
+                  HandleText(handle).c_str(), static_cast<unsigned>(timeouts->ReadIntervalTimeout),
+                  static_cast<unsigned>(timeouts->ReadTotalTimeoutMultiplier),
+                  static_cast<unsigned>(timeouts->ReadTotalTimeoutConstant),
+                  static_cast<unsigned>(timeouts->WriteTotalTimeoutMultiplier),
+                  static_cast<unsigned>(timeouts->WriteTotalTimeoutConstant));
+    const BOOL result = Answer("SetCommTimeouts", text);
+    if (result == 0) return 0;
+    std::lock_guard lock(Kernel().mutex);
+    Kernel().timeouts = *timeouts;
+    return result;
+}
+
+BOOL SetupComm(HANDLE handle, DWORD inQueue, DWORD outQueue) {
+    return Answer("SetupComm", "SetupComm(" + HandleText(handle) + ", " + std::to_string(inQueue) +
+                                   ", " + std::to_string(outQueue) + ")");
+}
+
+BOOL ClearCommError(HANDLE handle, DWORD* errors, COMSTAT* status) {
+    const BOOL result = Answer("ClearCommError", "ClearCommError(" + HandleText(handle) + ")");
+    std::lock_guard lock(Kernel().mutex);
+    if (errors != nullptr) *errors = 0;
+    if (status != nullptr) *status = COMSTAT{0, static_cast<DWORD>(Kernel().input.size()), 0};
+    return result;
+}
+
+BOOL ReadFile(HANDLE handle, void* buffer, DWORD toRead, DWORD* read, void* overlapped) {
+    (void)overlapped;
+    const BOOL result =
+        Answer("ReadFile", "ReadFile(" + HandleText(handle) + ", " + std::to_string(toRead) + ")");
+    if (read != nullptr) *read = 0;
+    if (result == 0) return 0;
+    KernelState& kernel = Kernel();
+    std::lock_guard lock(kernel.mutex);
+    size_t amount = std::min<size_t>(toRead, kernel.input.size());
+    if (!kernel.readChunks.empty()) {
+        amount = std::min<size_t>(amount, kernel.readChunks.front());
+        kernel.readChunks.pop_front();
+    }
+    std::memcpy(buffer, kernel.input.data(), amount);
+    kernel.input.erase(0, amount);
+    if (read != nullptr) *read = static_cast<DWORD>(amount);
+    return result;
+}
+
+BOOL WriteFile(HANDLE handle, const void* buffer, DWORD toWrite, DWORD* written, void* overlapped) {
+    (void)overlapped;
+    const BOOL result = Answer(
+        "WriteFile", "WriteFile(" + HandleText(handle) + ", " + std::to_string(toWrite) + ")");
+    if (written != nullptr) *written = 0;
+    if (result == 0) return 0;
+    KernelState& kernel = Kernel();
+    std::lock_guard lock(kernel.mutex);
+    DWORD amount = toWrite;
+    if (kernel.writeLimit) amount = std::min<DWORD>(amount, *kernel.writeLimit);
+    kernel.writeLimit.reset();
+    kernel.written.append(static_cast<const char*>(buffer), amount);
+    if (written != nullptr) *written = amount;
+    return result;
+}
+
+BOOL SetCommBreak(HANDLE handle) {
+    return Answer("SetCommBreak", "SetCommBreak(" + HandleText(handle) + ")");
+}
+
+BOOL ClearCommBreak(HANDLE handle) {
+    return Answer("ClearCommBreak", "ClearCommBreak(" + HandleText(handle) + ")");
+}
+
+}  // extern "C"
