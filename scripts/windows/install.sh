@@ -133,6 +133,8 @@ fi
 # wine32 brings the 32-bit loader and wineserver; wine (arch all) brings /usr/bin/wine,
 # wineserver and wineboot wrappers.
 install_missing wine32:i386 wine
+# wine.sh: pgrep (procps) and flock (util-linux); minimal images lack procps.
+install_missing procps util-linux
 [ -x /usr/lib/wine/wine ] || die "/usr/lib/wine/wine (wine32) missing after install"
 
 say "wine: $(/usr/lib/wine/wine --version 2>/dev/null || echo '?')"

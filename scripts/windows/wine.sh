@@ -132,10 +132,15 @@ server_pid() {
     local dir p
     dir=$(server_dir) || return 1
     [ -S "$dir/socket" ] || return 1
-    for p in /proc/[0-9]*; do
-        [ "$(readlink "$p/cwd" 2>/dev/null)" = "$dir" ] || continue
-        grep -qa wineserver "$p/cmdline" 2>/dev/null || continue
-        echo "${p#/proc/}"
+    local pids
+    if command -v pgrep >/dev/null; then
+        pids=$(pgrep -f wineserver)
+    else
+        pids=$(grep -las wineserver /proc/[0-9]*/cmdline | cut -d/ -f3)
+    fi
+    for p in $pids; do
+        [ "$(readlink "/proc/$p/cwd" 2>/dev/null)" = "$dir" ] || continue
+        echo "$p"
         return 0
     done
     return 1
@@ -157,12 +162,13 @@ ensure_server() { # linger-seconds-or-empty what
     local init=''
     prefix_booted || init=-i
     note "booting wine prefix $WINEPREFIX${init:+ (new)}; this takes about a minute (log: $bootlog)"
-    # stdio detached: the server and the services it starts live on, and must not hold the
-    # caller's pipes open (a ctest or `| tee` would wait for them).
-    "$WINE_SERVER_32" "-p$linger" </dev/null >"$bootlog" 2>&1 ||
+    # stdio detached and the lock closed: the server and the services it starts live on, and
+    # must not hold the caller's pipes open (a ctest or `| tee` would wait for them) nor the
+    # lock (every later caller would block on it).
+    "$WINE_SERVER_32" "-p$linger" </dev/null >"$bootlog" 2>&1 9>&- ||
         wine_failed "$what" "wineserver did not start (status $?): $(tail -n 3 "$bootlog")"
     rc=0
-    "$WINE_LOADER_32" wineboot $init </dev/null >>"$bootlog" 2>&1 || rc=$?
+    "$WINE_LOADER_32" wineboot $init </dev/null >>"$bootlog" 2>&1 9>&- || rc=$?
     if [ "$rc" -ne 0 ] || ! prefix_booted; then
         wine_failed "$what" "booting the prefix $WINEPREFIX failed (wineboot status $rc): $(grep -v '^qemu: uncaught' "$bootlog" | tail -n 5)"
     fi
