@@ -2,6 +2,7 @@
 #include <pthread.h>
 #include <time.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <new>
@@ -11,6 +12,8 @@
 #define KERNEL_EXPORT __attribute__((visibility("default")))
 
 namespace {
+
+constexpr size_t kWindowsStackReserve = size_t{1} << 20;
 
 struct ThreadStart {
     void (*start)(void*);
@@ -43,8 +46,11 @@ KERNEL_EXPORT uintptr_t _beginthread(void (*start)(void*), unsigned int stackSiz
     pthread_attr_init(&attributes);
     pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
     if (stackSize != 0) {
-        // POSIX has a larger minimum stack than Windows; never go below it.
-        const size_t minimum = static_cast<size_t>(PTHREAD_STACK_MIN);
+        // Windows takes the size as the stack's first commit and still reserves the
+        // executable's default (1 MB) for it to grow into; a POSIX stack cannot grow, so it
+        // gets the reserve at once, and never less than the POSIX minimum.
+        const size_t minimum =
+            std::max(kWindowsStackReserve, static_cast<size_t>(PTHREAD_STACK_MIN));
         const size_t size = stackSize < minimum ? minimum : stackSize;
         pthread_attr_setstacksize(&attributes, size);
     }
@@ -58,6 +64,8 @@ KERNEL_EXPORT uintptr_t _beginthread(void (*start)(void*), unsigned int stackSiz
     return static_cast<uintptr_t>(thread);
 }
 
-KERNEL_EXPORT void _endthread(void) { pthread_exit(nullptr); }
+KERNEL_EXPORT void _endthread(void) {
+    pthread_exit(nullptr);
+}
 
 }  // extern "C"
