@@ -8,6 +8,7 @@
 #include "entry/context_access.h"
 #include "fakes/fake_host.h"
 #include "fakes/fake_kernel.h"
+#include "fakes/fake_plc.h"
 #include "unit/lifecycle_test_support.h"
 #include "zelmpi/zelmpi.h"
 
@@ -145,7 +146,7 @@ TEST_F(InitTest, WorkerWaitsForShutdownThenUnloadsAndEnds) {
     ASSERT_EQ(calls.size(), 6u);
     EXPECT_EQ(calls[0], "err: RavUDE : ShutDown !!!");
     EXPECT_EQ(calls[1], "Sleep(1500)");
-    EXPECT_EQ(calls[2].rfind("unload_tool", 0), 0u) << calls[2];
+    EXPECT_EQ(calls[2], "unload_tool()");
     EXPECT_EQ(calls[3], "err: RavUDE: unload_tool() success 0");
     EXPECT_EQ(calls[4], "HuxRmClient(52)");  // the low byte of the id
     EXPECT_EQ(calls[5], "_endthread");
@@ -172,6 +173,29 @@ TEST_F(InitTest, AnyAnswerWithZeroLow16BitsIsTheShutdown) {
         ReleaseWorker({answer});
         EXPECT_TRUE(IsShutDown(context)) << answer;
         EXPECT_EQ(fakes::CallsStartingWith("HuxWaitMsg").size(), 1u) << answer;
+    }
+}
+
+// Every read after the shutdown message answers DRV_OFFLINE and unloads the link once more.
+TEST_F(InitTest, ReadsAfterShutdownAreOffline) {
+    fakes::SetThreadStart(fakes::ThreadStart::Run);
+    fakes::SetPlcDefaultResult(fakes::PlcCall::UnloadTool, 0x4F);
+    ASSERT_EQ(Init(), DRV_OK);
+    ASSERT_TRUE(fakes::WaitUntilClientWaits());
+    ReleaseWorker({0});
+    EXPECT_EQ(fakes::LogLines().back(), "RavUDE: unload_tool() success 79");  // logged all the same
+
+    uint16_t values[2] = {};
+    TagTransfer transfer{};
+    transfer.tag = TagAddress{1, ACCESS_WORD_EVEN, (10 << 16) | 10, kNoBit, 16};
+    transfer.elementCount = 1;
+    transfer.values = values;
+    for (int32_t operation : {OP_READ_BLOCK, OP_READ_ONE}) {
+        fakes::ClearCalls();
+        DriverRequest read{&context, operation, 5, 0, &transfer};
+        EXPECT_EQ(ZelMain(&read), DRV_OFFLINE);
+        EXPECT_EQ(fakes::Calls(), (Strings{"err: RavUDE : Call to Unload_tool", "unload_tool()",
+                                           "err: RavUDE : Unload_tool success (79) !!!"}));
     }
 }
 
