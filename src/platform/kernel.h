@@ -6,6 +6,13 @@
 #include <cstdint>
 
 #if defined(_WIN32)
+// The lean set: the full windows.h brings mmsystem.h, whose DRV_OK macro would clash with ours.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <process.h>
 #include <windows.h>
 #else
