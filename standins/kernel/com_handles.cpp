@@ -12,8 +12,7 @@ namespace {
 struct Slot {
     bool used = false;
     bool closing = false;
-    bool isTty = false;
-    bool exclusive = false;
+    PortKind kind{};
     int users = 0;
     int fd = -1;
     PortSettings settings{};
@@ -36,20 +35,20 @@ int SlotOf(HANDLE handle) {
 }
 
 // Called without the table lock, once nothing uses the descriptor.
-void CloseDescriptor(int fd, bool isTty, bool exclusive) {
-    if (isTty && exclusive) ioctl(fd, TIOCNXCL);  // the flag outlives this descriptor otherwise
+void CloseDescriptor(int fd, PortKind kind) {
+    if (kind.isTty && kind.exclusive) ioctl(fd, TIOCNXCL);  // it outlives this descriptor
     close(fd);
 }
 
 }  // namespace
 
-HANDLE RegisterPort(int fd, bool isTty, bool exclusive, const PortSettings& settings) {
+HANDLE RegisterPort(int fd, PortKind kind, const PortSettings& settings) {
     Table& table = Ports();
     std::lock_guard lock(table.mutex);
     for (int i = 0; i < kMaxPorts; ++i) {
         Slot& slot = table.slots[i];
         if (slot.used) continue;
-        slot = Slot{true, false, isTty, exclusive, 0, fd, settings};
+        slot = Slot{true, false, kind, 0, fd, settings};
         return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(i + 1));
     }
     return INVALID_HANDLE_VALUE;
@@ -69,7 +68,7 @@ bool UnregisterPort(HANDLE handle) {
         closed = slot;
         slot = Slot{};
     }
-    CloseDescriptor(closed.fd, closed.isTty, closed.exclusive);
+    CloseDescriptor(closed.fd, closed.kind);
     return true;
 }
 
@@ -83,7 +82,7 @@ PortLease::PortLease(HANDLE handle) {
     ++slot.users;
     slot_ = index;
     fd_ = slot.fd;
-    isTty_ = slot.isTty;
+    kind_ = slot.kind;
 }
 
 PortLease::~PortLease() {
@@ -98,7 +97,7 @@ PortLease::~PortLease() {
         closed = slot;
         slot = Slot{};
     }
-    CloseDescriptor(closed.fd, closed.isTty, closed.exclusive);
+    CloseDescriptor(closed.fd, closed.kind);
 }
 
 bool PortLease::closing() const {

@@ -13,10 +13,18 @@ inline constexpr int kMaxPorts = 64;
 struct PortSettings {
     COMMTIMEOUTS timeouts;
     DCB dcb;
+    bool lineSet;  // dcb holds what SetCommState was given
+};
+
+// What a descriptor is.
+struct PortKind {
+    bool isTty;
+    bool isPseudoTerminal;  // keeps 8 data bits and no parity whatever it is told
+    bool exclusive;         // locked for share mode 0
 };
 
 // Registers an open descriptor; INVALID_HANDLE_VALUE when the table is full.
-HANDLE RegisterPort(int fd, bool isTty, bool exclusive, const PortSettings& settings);
+HANDLE RegisterPort(int fd, PortKind kind, const PortSettings& settings);
 
 // Takes the handle out of the table. False for a handle that is not open.
 bool UnregisterPort(HANDLE handle);
@@ -30,7 +38,8 @@ class PortLease {
 
     bool valid() const { return slot_ >= 0; }
     int fd() const { return fd_; }
-    bool isTty() const { return isTty_; }
+    bool isTty() const { return kind_.isTty; }
+    bool isPseudoTerminal() const { return kind_.isPseudoTerminal; }
     // True once CloseHandle has been called on the handle: a waiting call gives up.
     bool closing() const;
     PortSettings settings() const;
@@ -39,7 +48,7 @@ class PortLease {
   private:
     int slot_ = -1;
     int fd_ = -1;
-    bool isTty_ = false;
+    PortKind kind_{};
 };
 
 }  // namespace zelkernel

@@ -6,14 +6,17 @@
 // - DTR handshake raises DTR (termios has no DTR/DSR flow control); RTS handshake is CRTSCTS,
 //   which also stops output on CTS; RTS toggle raises RTS around each WriteFile;
 // - control lines and breaks on a device without them (a pseudo-terminal) are left alone, and
-//   a pseudo-terminal keeps 8 data bits and no parity whatever it is told (the kernel's rule);
-//   GetCommState reports what the terminal holds;
+//   a pseudo-terminal keeps 8 data bits and no parity whatever it is told (the kernel's rule,
+//   which the C library checks), so it is given those, and GetCommState reports the data bits
+//   and parity it was asked for, as a virtual serial port does;
 // - ClearCommError reports no line errors.
 // The comm-state calls fail on a handle that is not a terminal, as on a Windows file handle.
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -172,31 +175,42 @@ BOOL WriteAll(const PortLease& port, const unsigned char* buffer, DWORD count, D
     return 1;
 }
 
+// Unix 98 pseudo-terminal slaves have majors 136 to 143.
+bool IsPseudoTerminal(int fd) {
+    struct stat status {};
+    if (fstat(fd, &status) != 0 || !S_ISCHR(status.st_mode)) return false;
+    const unsigned int deviceMajor = major(status.st_rdev);
+    return deviceMajor >= 136 && deviceMajor <= 143;
+}
+
+void CloseOpened(int fd, const PortKind& kind) {
+    if (kind.isTty && kind.exclusive) ioctl(fd, TIOCNXCL);
+    ::close(fd);
+}
+
 // Opens the device, locks it when share mode 0 asks for it, and sets a terminal raw.
-HANDLE OpenDevice(const char* path, DeviceKind kind, DWORD access, DWORD shareMode) {
+HANDLE OpenDevice(const char* path, DeviceKind device, DWORD access, DWORD shareMode) {
     const int fd = ::open(path, OpenFlags(access));
     if (fd < 0) return INVALID_HANDLE_VALUE;
     termios settings{};
-    const bool isTty = kind != DeviceKind::Null && tcgetattr(fd, &settings) == 0;
-    const bool exclusive = shareMode == 0 && kind != DeviceKind::Null;
-    if (exclusive && flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    PortKind kind{};
+    kind.isTty = device != DeviceKind::Null && tcgetattr(fd, &settings) == 0;
+    kind.isPseudoTerminal = kind.isTty && IsPseudoTerminal(fd);
+    kind.exclusive = shareMode == 0 && device != DeviceKind::Null;
+    if (kind.exclusive && flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         return INVALID_HANDLE_VALUE;
     }
-    if (isTty) {
-        if (exclusive) ioctl(fd, TIOCEXCL);
+    if (kind.isTty) {
+        if (kind.exclusive) ioctl(fd, TIOCEXCL);
         MakeRaw(settings);
         if (tcsetattr(fd, TCSANOW, &settings) != 0) {
-            if (exclusive) ioctl(fd, TIOCNXCL);
-            ::close(fd);
+            CloseOpened(fd, kind);
             return INVALID_HANDLE_VALUE;
         }
     }
-    const HANDLE handle = RegisterPort(fd, isTty, exclusive, PortSettings{{}, DefaultDcb()});
-    if (handle == INVALID_HANDLE_VALUE) {
-        if (isTty && exclusive) ioctl(fd, TIOCNXCL);
-        ::close(fd);
-    }
+    const HANDLE handle = RegisterPort(fd, kind, PortSettings{{}, DefaultDcb(), false});
+    if (handle == INVALID_HANDLE_VALUE) CloseOpened(fd, kind);
     return handle;
 }
 
@@ -229,7 +243,12 @@ KERNEL_EXPORT BOOL GetCommState(HANDLE handle, DCB* dcb) {
     if (!port.valid() || !port.isTty() || dcb == nullptr) return 0;
     termios settings{};
     if (tcgetattr(port.fd(), &settings) != 0) return 0;
-    zelkernel::DcbFromTermios(settings, port.settings().dcb, *dcb);
+    const zelkernel::PortSettings kept = port.settings();
+    zelkernel::DcbFromTermios(settings, kept.dcb, *dcb);
+    if (port.isPseudoTerminal() && kept.lineSet) {  // it keeps no data bits nor parity
+        dcb->ByteSize = kept.dcb.ByteSize;
+        dcb->Parity = kept.dcb.Parity;
+    }
     return 1;
 }
 
@@ -239,10 +258,12 @@ KERNEL_EXPORT BOOL SetCommState(HANDLE handle, DCB* dcb) {
     termios settings{};
     if (tcgetattr(port.fd(), &settings) != 0) return 0;
     if (!zelkernel::TermiosFromDcb(*dcb, settings)) return 0;
+    if (port.isPseudoTerminal()) zelkernel::WithoutParity(settings);
     if (tcsetattr(port.fd(), TCSANOW, &settings) != 0) return 0;
     if (!zelkernel::ApplyControlLines(port.fd(), *dcb)) return 0;
     zelkernel::PortSettings kept = port.settings();
     kept.dcb = *dcb;
+    kept.lineSet = true;
     port.setSettings(kept);
     return 1;
 }

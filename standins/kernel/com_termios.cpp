@@ -133,4 +133,10 @@ bool TermiosFromDcb(const DCB& dcb, termios& settings) {
     return true;
 }
 
+void WithoutParity(termios& settings) {
+    settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB);
+    settings.c_cflag |= CS8;
+    settings.c_iflag &= ~static_cast<tcflag_t>(INPCK);
+}
+
 }  // namespace zelkernel

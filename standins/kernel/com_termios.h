@@ -20,4 +20,7 @@ void DcbFromTermios(const termios& settings, const DCB& remembered, DCB& dcb);
 // stop bits with other than 5 data bits, 2 stop bits with 5 data bits.
 bool TermiosFromDcb(const DCB& dcb, termios& settings);
 
+// 8 data bits and no parity: all a pseudo-terminal takes.
+void WithoutParity(termios& settings);
+
 }  // namespace zelkernel

@@ -163,7 +163,7 @@ TEST_F(PtyPortTest, StateSettingsReachTheTerminal) {
         dcb.DCBlength = sizeof dcb;
         ASSERT_EQ(GetCommState(port, &dcb), 1);
         dcb.BaudRate = c.baud;
-        dcb.ByteSize = 8;
+        dcb.ByteSize = c.twoStopBits ? 7 : 8;
         dcb.StopBits = c.stopBits;
         dcb.Parity = c.parity;
         dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
@@ -187,6 +187,8 @@ TEST_F(PtyPortTest, StateSettingsReachTheTerminal) {
         ASSERT_EQ(GetCommState(port, &back), 1);
         EXPECT_EQ(back.BaudRate, c.baud);
         EXPECT_EQ(back.StopBits, c.stopBits);
+        EXPECT_EQ(back.ByteSize, dcb.ByteSize);  // as asked, though the terminal keeps 8
+        EXPECT_EQ(back.Parity, c.parity);
         EXPECT_EQ(back.fRtsControl, RTS_CONTROL_HANDSHAKE);
     }
 }

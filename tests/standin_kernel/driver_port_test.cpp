@@ -64,6 +64,14 @@ TEST_F(DriverPortTest, ConfigSetsTheLineAndTheReadTimeout) {
     EXPECT_EQ(changed.c_cflag & CSTOPB, 0u);
 }
 
+TEST_F(DriverPortTest, RepeatedConfigsWithParity) {
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(Configure("COM9", 0, {9600, 7, ONESTOPBIT, EVENPARITY}), DRV_OK) << i;
+        ASSERT_EQ(Run(OP_PORT_CLOSE), DRV_OK);
+        ASSERT_EQ(Run(OP_PORT_OPEN), DRV_OK) << i;
+    }
+}
+
 TEST_F(DriverPortTest, ConfigOnTheSlavePathItself) {
     if (far.slavePath().size() >= sizeof context.portName) GTEST_SKIP() << "path too long";
     ASSERT_EQ(Configure(far.slavePath(), 0, {4800, 8, ONESTOPBIT, NOPARITY}), DRV_OK);
