@@ -130,6 +130,18 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     };
     std::vector<GivenOption> given;
 
+    for (const std::string& argument : arguments) {
+        if (argument == "--") break;
+        if (argument == "--help" || argument == "-h") {
+            options.command = Command::Help;
+            return parsed;
+        }
+        if (argument == "--version") {
+            options.command = Command::Version;
+            return parsed;
+        }
+    }
+
     bool optionsEnded = false;  // after "--" every argument is positional
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -138,16 +150,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             continue;
         }
         const bool isOption =
-            !optionsEnded &&
-            (argument == "-h" || (argument.size() > 2 && argument.compare(0, 2, "--") == 0));
-        if (isOption && (argument == "--help" || argument == "-h")) {
-            options.command = Command::Help;
-            return parsed;
-        }
-        if (isOption && argument == "--version") {
-            options.command = Command::Version;
-            return parsed;
-        }
+            !optionsEnded && argument.size() > 2 && argument.compare(0, 2, "--") == 0;
         if (isOption) {
             const size_t equals = argument.find('=');
             const std::string_view name = std::string_view(argument).substr(0, equals);
