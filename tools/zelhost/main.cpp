@@ -86,7 +86,7 @@ int Run(const std::vector<std::string>& arguments, bool& workerStillRunning) {
     const bool reachesPlcs = options.command == Command::Read ||
                              options.command == Command::Write || options.command == Command::Poll;
     if (reachesPlcs || options.simPath) {
-        const SimulationChoice simulation = ChooseSimulation(options.simPath);
+        const SimulationChoice simulation = LoadSimulation(options.simPath);
         if (!simulation.ok) {
             ReportError(simulation.error);
             return kExitUsage;
