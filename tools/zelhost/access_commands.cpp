@@ -1,4 +1,6 @@
 // zelhost read and write: one access to one tag, in an instance started as poll starts it.
+// A write reads the tag back in the same instance, since each zelhost run simulates its
+// plant afresh: that is where the user sees what reached the PLC.
 #include "address_meaning.h"
 #include "json_writer.h"
 #include "session.h"
@@ -7,22 +9,6 @@
 namespace zelhost {
 
 namespace {
-
-// The type the user gave, or the one the address names.
-bool ResolveType(Session& session, const std::string& address, ValueType& type) {
-    if (session.options.type) {
-        type = *session.options.type;
-        return true;
-    }
-    const auto named = TypeOfAddress(address, session.host.LongDb());
-    if (!named) {
-        ReportError("cannot tell the type of " + address + "; give it with --type (" +
-                    TypeNameList() + ")");
-        return false;
-    }
-    type = *named;
-    return true;
-}
 
 bool CountFitsType(ValueType type, int count) {
     if (count > kMaxElementCount) {
@@ -34,6 +20,33 @@ bool CountFitsType(ValueType type, int count) {
     return false;
 }
 
+// The type the user gave, or the one the address names; then the count for it.
+bool ResolveType(Session& session, TagSpec& spec) {
+    if (session.options.type) {
+        spec.type = *session.options.type;
+    } else if (const auto named = TypeOfAddress(spec.address, session.host.LongDb())) {
+        spec.type = *named;
+    } else {
+        ReportError("cannot tell the type of " + spec.address + "; give it with --type (" +
+                    TypeNameList() + ")");
+        return false;
+    }
+    return CountFitsType(spec.type, spec.count);
+}
+
+bool ParseValues(const TagSpec& spec, const std::vector<std::string>& texts,
+                 std::vector<HostValue>& values) {
+    values.resize(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i) {
+        std::string error;
+        if (!ParseValue(spec.type, texts[i], values[i], error)) {
+            ReportError(error);
+            return false;
+        }
+    }
+    return true;
+}
+
 // OP_PARSE and OP_CHECK_SIZE; reports a refusal.
 bool DefineTag(Session& session, const TagSpec& spec, DefinedTag& tag) {
     tag = session.host.Define(spec);
@@ -43,63 +56,127 @@ bool DefineTag(Session& session, const TagSpec& spec, DefinedTag& tag) {
     return false;
 }
 
-// Reports how the access went; true when it answered OK and kept to its array.
-bool CheckOutcome(const char* what, const DefinedTag& tag, int result, const ValueArray& values) {
-    bool good = result == zelmpi::DRV_OK;
-    if (!good) ReportError(std::string(what) + " " + tag.spec.address + ": " + ResultName(result));
+struct Outcome {
+    int result = zelmpi::DRV_OK;
+    bool good = false;  // answered OK and kept to its array
+    std::vector<std::string> texts;
+    std::vector<std::string> json;
+};
+
+// Reports how an access went, and when it went well the values shown: what was read, or
+// what was written.
+Outcome Conclude(Session& session, const char* what, const DefinedTag& tag, int result,
+                 const ValueArray& values, const ValueArray& shown) {
+    session.host.PassOnLog();
+    Outcome outcome;
+    outcome.result = result;
+    outcome.good = result == zelmpi::DRV_OK;
+    if (!outcome.good)
+        ReportError(std::string(what) + " " + tag.spec.address + ": " + ResultName(result));
     if (!values.GuardIntact()) {
         ReportError("the module wrote past the " + std::to_string(values.size()) +
                     "-byte value array of " + tag.spec.address);
-        good = false;
+        outcome.good = false;
     }
-    return good;
-}
-
-std::string TypeLabel(const DefinedTag& tag) {
-    std::string label(TypeName(tag.spec.type));
-    if (tag.spec.count > 1) label += "[" + std::to_string(tag.spec.count) + "]";
-    return label;
-}
-
-void PrintValues(Session& session, const char* command, const DefinedTag& tag, int result,
-                 const ValueArray& values, bool showValues) {
+    if (!outcome.good) return outcome;
     const size_t first = session.host.FirstElement(tag);
     const size_t chars = tag.spec.type == ValueType::String
                              ? static_cast<size_t>(session.host.StringLength(tag))
                              : 0;
-    const size_t count = static_cast<size_t>(tag.spec.count);
+    for (size_t i = 0; i < static_cast<size_t>(tag.spec.count); ++i) {
+        outcome.texts.push_back(FormatValue(tag.spec.type, shown, first + i, chars));
+        outcome.json.push_back(FormatValueJson(tag.spec.type, shown, first + i, chars));
+    }
+    return outcome;
+}
+
+Outcome ReadOnce(Session& session, const DefinedTag& tag) {
+    ValueArray values(session.host.PayloadBytes(tag));
+    const int result = session.host.Read(tag, values);
+    return Conclude(session, "read", tag, result, values, values);
+}
+
+std::string Joined(const std::vector<std::string>& texts) {
+    std::string joined;
+    for (const std::string& text : texts) joined += (joined.empty() ? "" : " ") + text;
+    return joined;
+}
+
+void BeginJson(JsonWriter& json, const char* command, const DefinedTag& tag,
+               const Outcome& outcome) {
+    json.BeginObject()
+        .Key("command")
+        .String(command)
+        .Key("address")
+        .String(tag.spec.address)
+        .Key("meaning")
+        .String(AddressMeaning(tag.address))
+        .Key("type")
+        .String(TypeName(tag.spec.type))
+        .Key("count")
+        .Number(tag.spec.count)
+        .Key("result")
+        .String(ResultName(outcome.result))
+        .Key("values")
+        .BeginArray();
+    for (const std::string& value : outcome.json) json.Raw(value);
+    json.EndArray();
+}
+
+std::string TypeLabel(const TagSpec& spec) {
+    std::string label(TypeName(spec.type));
+    if (spec.count > 1) label += "[" + std::to_string(spec.count) + "]";
+    return label;
+}
+
+void PrintRead(Session& session, const DefinedTag& tag, const Outcome& read) {
     if (Json(session)) {
         JsonWriter json;
-        json.BeginObject()
-            .Key("command")
-            .String(command)
-            .Key("address")
-            .String(tag.spec.address)
-            .Key("meaning")
-            .String(AddressMeaning(tag.address))
-            .Key("type")
-            .String(TypeName(tag.spec.type))
-            .Key("count")
-            .Number(tag.spec.count)
-            .Key("result")
-            .String(ResultName(result))
-            .Key("values")
-            .BeginArray();
-        for (size_t i = 0; showValues && i < count; ++i) {
-            json.Raw(FormatValueJson(tag.spec.type, values, first + i, chars));
+        BeginJson(json, "read", tag, read);
+        std::fprintf(session.out, "%s\n", json.EndObject().Text().c_str());
+    } else if (read.good) {
+        std::fprintf(session.out, "%s %s = %s\n", tag.spec.address.c_str(),
+                     TypeLabel(tag.spec).c_str(), Joined(read.texts).c_str());
+    }
+}
+
+void PrintWrite(Session& session, const DefinedTag& tag, const Outcome& write,
+                const Outcome& readBack) {
+    if (Json(session)) {
+        JsonWriter json;
+        BeginJson(json, "write", tag, write);
+        if (write.good) {
+            json.Key("readBack").BeginObject().Key("result").String(ResultName(readBack.result));
+            json.Key("values").BeginArray();
+            for (const std::string& value : readBack.json) json.Raw(value);
+            json.EndArray().EndObject();
         }
-        json.EndArray().EndObject();
-        std::fprintf(session.out, "%s\n", json.Text().c_str());
-        return;
+        std::fprintf(session.out, "%s\n", json.EndObject().Text().c_str());
+    } else if (write.good) {
+        std::fprintf(session.out, "%s %s := %s, read back: %s\n", tag.spec.address.c_str(),
+                     TypeLabel(tag.spec).c_str(), Joined(write.texts).c_str(),
+                     readBack.good ? Joined(readBack.texts).c_str() : ResultName(readBack.result));
     }
-    if (!showValues) return;
-    std::string text;
-    for (size_t i = 0; i < count; ++i) {
-        if (i > 0) text += ' ';
-        text += FormatValue(tag.spec.type, values, first + i, chars);
+}
+
+int WriteAndReadBack(Session& session, const TagSpec& spec, const std::vector<HostValue>& parsed) {
+    DefinedTag tag;
+    if (!DefineTag(session, spec, tag)) return kExitRefused;
+    const int length = session.host.StringLength(tag);
+    if (spec.type == ValueType::String && parsed[0].text.size() > static_cast<size_t>(length)) {
+        ReportError("the string has " + std::to_string(parsed[0].text.size()) + " characters; " +
+                    spec.address + " holds " + std::to_string(length));
+        return kExitUsage;
     }
-    std::fprintf(session.out, "%s %s %s %s\n", tag.spec.address.c_str(), TypeLabel(tag).c_str(),
-                 std::string_view(command) == "read" ? "=" : ":=", text.c_str());
+    ValueArray values(session.host.PayloadBytes(tag));
+    const size_t first = session.host.FirstElement(tag);
+    for (size_t i = 0; i < parsed.size(); ++i) StoreValue(spec.type, parsed[i], values, first + i);
+    const ValueArray written = values;  // the module may change the array it is given
+    const int result = session.host.Write(tag, values);
+    const Outcome write = Conclude(session, "write", tag, result, values, written);
+    const Outcome readBack = write.good ? ReadOnce(session, tag) : Outcome{};
+    PrintWrite(session, tag, write, readBack);
+    return write.good && readBack.good ? kExitOk : kExitRefused;
 }
 
 }  // namespace
@@ -111,15 +188,12 @@ int RunRead(Session& session) {
     spec.count = session.options.count;
     int status = kExitUsage;
     DefinedTag tag;
-    if (ResolveType(session, spec.address, spec.type) && CountFitsType(spec.type, spec.count)) {
+    if (ResolveType(session, spec)) {
         status = kExitRefused;
         if (DefineTag(session, spec, tag)) {
-            ValueArray values(session.host.PayloadBytes(tag));
-            const int result = session.host.Read(tag, values);
-            session.host.PassOnLog();
-            const bool good = CheckOutcome("read", tag, result, values);
-            PrintValues(session, "read", tag, result, values, good);
-            if (good) status = kExitOk;
+            const Outcome read = ReadOnce(session, tag);
+            PrintRead(session, tag, read);
+            if (read.good) status = kExitOk;
         }
     }
     std::fflush(session.out);
@@ -128,40 +202,21 @@ int RunRead(Session& session) {
 }
 
 int RunWrite(Session& session) {
-    StartInstance(session);
-    const std::vector<std::string>& arguments = session.options.arguments;
+    const std::vector<std::string> texts(session.options.arguments.begin() + 1,
+                                         session.options.arguments.end());
     TagSpec spec;
-    spec.address = arguments[0];
-    spec.count = static_cast<int>(arguments.size() - 1);
-    int status = kExitUsage;
-    std::vector<HostValue> parsed(arguments.size() - 1);
-    bool valuesGood =
-        ResolveType(session, spec.address, spec.type) && CountFitsType(spec.type, spec.count);
-    for (size_t i = 0; valuesGood && i < parsed.size(); ++i) {
-        std::string error;
-        valuesGood = ParseValue(spec.type, arguments[i + 1], parsed[i], error);
-        if (!valuesGood) ReportError(error);
+    spec.address = session.options.arguments[0];
+    spec.count = static_cast<int>(texts.size());
+    std::vector<HostValue> parsed;
+    // With the type given, bad values are refused before the instance starts.
+    const bool typeGiven = session.options.type.has_value();
+    if (typeGiven && (!ResolveType(session, spec) || !ParseValues(spec, texts, parsed))) {
+        return kExitUsage;
     }
-    DefinedTag tag;
-    if (valuesGood && DefineTag(session, spec, tag)) {
-        const int length = session.host.StringLength(tag);
-        if (spec.type == ValueType::String && parsed[0].text.size() > static_cast<size_t>(length)) {
-            ReportError("the string has " + std::to_string(parsed[0].text.size()) +
-                        " characters; " + spec.address + " holds " + std::to_string(length));
-        } else {
-            ValueArray values(session.host.PayloadBytes(tag));
-            const size_t first = session.host.FirstElement(tag);
-            for (size_t i = 0; i < parsed.size(); ++i)
-                StoreValue(spec.type, parsed[i], values, first + i);
-            ValueArray shown = values;  // the module may change the array it is given
-            const int result = session.host.Write(tag, values);
-            session.host.PassOnLog();
-            const bool good = CheckOutcome("write", tag, result, values);
-            PrintValues(session, "write", tag, result, shown, good);
-            status = good ? kExitOk : kExitRefused;
-        }
-    } else if (valuesGood) {
-        status = kExitRefused;
+    StartInstance(session);
+    int status = kExitUsage;
+    if (typeGiven || (ResolveType(session, spec) && ParseValues(spec, texts, parsed))) {
+        status = WriteAndReadBack(session, spec, parsed);
     }
     std::fflush(session.out);
     EndInstance(session);

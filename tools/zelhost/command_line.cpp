@@ -48,17 +48,12 @@ struct OptionEntry {
 };
 
 constexpr OptionEntry kOptions[] = {
-    {"--module", kAll, true},
-    {"--sim", kAll, true},
-    {"--log", kAll, true},
-    {"--format", kAll, true},
-    {"--timestamps", kAll, false},
-    {"--instance", kInstance, true},
-    {"--start-value", kInstance, true},
-    {"--timeout", kInstance, true},
-    {"--type", kRead | kWrite, true},
-    {"--count", kRead, true},
-    {"--interval", kPoll, true},
+    {"--module", kAll, true},        {"--sim", kAll, true},
+    {"--log", kAll, true},           {"--format", kAll, true},
+    {"--timestamps", kAll, false},   {"--trace", kAll, false},
+    {"--instance", kInstance, true}, {"--start-value", kInstance, true},
+    {"--timeout", kInstance, true},  {"--type", kRead | kWrite, true},
+    {"--count", kRead, true},        {"--interval", kPoll, true},
     {"--cycles", kPoll, true},
 };
 
@@ -88,6 +83,8 @@ std::string ApplyOption(std::string_view name, const std::string& value, Options
         }
     } else if (name == "--timestamps") {
         options.timestamps = true;
+    } else if (name == "--trace") {
+        options.trace = true;
     } else if (name == "--instance") {
         if (!ParseInt32(value, options.instance)) return badNumber("a whole number");
     } else if (name == "--start-value") {
@@ -233,6 +230,7 @@ Options:
   --log FILE         append the module's log to FILE instead of standard error
   --format json      machine-readable output (poll: one JSON object a cycle)
   --timestamps       prefix each log line with the time of day
+  --trace            log each call of the (simulated) PLC library, where it happens
   --instance N       instance number; selects the file ravUDE<NN>.int (default 1)
   --start-value V    start value of OP_INIT; 0 leaves the instance unstarted (default 1)
   --timeout T        COM port read time-out of OP_INIT, 10 ms units (default 100)

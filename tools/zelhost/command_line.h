@@ -23,6 +23,7 @@ struct Options {
     std::optional<std::string> logPath;
     OutputFormat format = OutputFormat::Text;
     bool timestamps = false;
+    bool trace = false;  // the PLC library's calls in the log
 
     // The instance, as poll starts it (check, read and write start it the same way).
     int32_t instance = 1;

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "hux_standin.h"
+#include "s7_standin.h"
 
 namespace zelhost {
 
@@ -27,7 +28,7 @@ std::filesystem::path UniqueTemporaryPath() {
 }  // namespace
 
 LogRouter::~LogRouter() {
-    HuxStandinSetLogStream(nullptr);
+    LogTo(nullptr);
     for (const std::string& line : Drain()) Forward(line);
     if (!pending_.empty()) Forward(pending_);
     CloseHoldFile();
@@ -40,7 +41,7 @@ bool LogRouter::UseFile(const std::filesystem::path& path, std::string& error) {
         error = "cannot open the log file " + path.string();
         return false;
     }
-    if (!holding_) HuxStandinSetLogStream(file);
+    if (!holding_) LogTo(file);
     if (destination_ != nullptr) std::fclose(destination_);
     destination_ = file;
     return true;
@@ -48,6 +49,16 @@ bool LogRouter::UseFile(const std::filesystem::path& path, std::string& error) {
 
 void LogRouter::SetTimestamps(bool on) {
     HuxStandinSetLogTimestamps(on ? 1 : 0);
+}
+
+void LogRouter::SetTrace(bool on) {
+    trace_ = on;
+    LogTo(holding_ ? holdWriter_ : destination_);
+}
+
+void LogRouter::LogTo(std::FILE* stream) {
+    HuxStandinSetLogStream(stream);
+    S7StandinSetTraceStream(trace_ ? (stream != nullptr ? stream : stderr) : nullptr);
 }
 
 bool LogRouter::Hold(std::string& error) {
@@ -61,7 +72,7 @@ bool LogRouter::Hold(std::string& error) {
             return false;
         }
     }
-    HuxStandinSetLogStream(holdWriter_);
+    LogTo(holdWriter_);
     holding_ = true;
     return true;
 }
@@ -87,7 +98,7 @@ std::vector<std::string> LogRouter::Drain() {
 
 void LogRouter::Release() {
     if (!holding_) return;
-    HuxStandinSetLogStream(destination_);
+    LogTo(destination_);
     holding_ = false;
 }
 

@@ -23,6 +23,8 @@ class LogRouter {
     bool WritesToFile() const { return destination_ != nullptr; }
 
     void SetTimestamps(bool on);
+    // Writes a line for each call of the PLC library into the log, where it happens.
+    void SetTrace(bool on);
 
     // Points the host runtime's log at a temporary file until Release. False (with the
     // reason) when no temporary file can be made; the lines then go on to the destination.
@@ -39,9 +41,12 @@ class LogRouter {
   private:
     std::FILE* Destination() const { return destination_ != nullptr ? destination_ : stderr; }
     void CloseHoldFile();
+    // Points the host runtime's log (and the PLC trace) at this stream; nullptr: stderr.
+    void LogTo(std::FILE* stream);
 
     std::FILE* destination_ = nullptr;  // nullptr: standard error
     bool holding_ = false;
+    bool trace_ = false;
     std::FILE* holdWriter_ = nullptr;  // the host runtime writes here while holding
     std::FILE* holdReader_ = nullptr;  // a handle of our own to read it back
     std::filesystem::path holdPath_;

@@ -81,6 +81,7 @@ int Run(const std::vector<std::string>& arguments, bool& workerStillRunning) {
         return kExitUsage;
     }
     log.SetTimestamps(options.timestamps);
+    log.SetTrace(options.trace);
 
     // Only reads and writes reach a PLC; a file named for the others is still checked.
     const bool reachesPlcs = options.command == Command::Read ||

@@ -1,18 +1,12 @@
 #include "simulation.h"
 
-#include <filesystem>
-
 #include "resources.h"
-#if __has_include("s7_standin.h")
 #include "s7_standin.h"
-#define ZELHOST_HAS_PLANT_FILES 1
-#endif
 
 namespace zelhost {
 
 namespace {
 
-#ifdef ZELHOST_HAS_PLANT_FILES
 bool LoadPlantFile(const std::string& path, std::string& error) {
     char message[256] = "";
     if (S7StandinLoadFile(path.c_str(), message, static_cast<int>(sizeof message)) == 0)
@@ -31,21 +25,6 @@ bool LoadPlantText(const char* text, std::string& error) {
 void UseDefaultPlant() {
     S7StandinUseDefault();
 }
-#else
-// A PLC stand-in that takes no plant: every file is only checked for being there.
-bool LoadPlantFile(const std::string& path, std::string& error) {
-    std::error_code ignored;
-    if (std::filesystem::is_regular_file(path, ignored)) return true;
-    error = "cannot read " + path;
-    return false;
-}
-
-bool LoadPlantText(const char*, std::string&) {
-    return true;
-}
-
-void UseDefaultPlant() {}
-#endif
 
 }  // namespace
 
