@@ -143,7 +143,12 @@ int Host::Start(const InstanceSettings& settings) {
     zelmpi::InitSettings init{};
     init.startValue = settings.startValue;
     init.readTimeout = settings.readTimeout;
-    return Call(zelmpi::OP_INIT, &init);
+    const int clientsBefore = HuxStandinClientsCreated();
+    const int result = Call(zelmpi::OP_INIT, &init);
+    // Started: its worker thread registers one client, which must be gone before the
+    // context may go.
+    if (result == zelmpi::DRV_OK && settings.startValue != 0) clientsExpected_ = clientsBefore + 1;
+    return result;
 }
 
 bool Host::LongDb() const {
@@ -262,7 +267,7 @@ bool Host::Shutdown(int timeoutMs, const std::function<void()>& onTick) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     bool ended = false;
     for (;;) {
-        ended = HuxStandinClientCount() == 0;
+        ended = HuxStandinClientsCreated() >= clientsExpected_ && HuxStandinClientCount() == 0;
         PassOnLog();
         if (onTick) onTick();
         if (ended || std::chrono::steady_clock::now() >= deadline) break;

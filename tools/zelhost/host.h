@@ -66,7 +66,8 @@ class Host {
     bool AllocateContext(int32_t contextSize, std::string& error);
 
     // OP_INIT; returns the module's result. Afterwards the context holds the instance's
-    // address options.
+    // address options. A started instance registers its message client from its own thread,
+    // possibly later.
     int Start(const InstanceSettings& settings);
     bool LongDb() const;
 
@@ -88,8 +89,9 @@ class Host {
     PlcState StateOfPlc(int32_t plc) const;
 
     // Announces shutdown through the host runtime and waits, at most timeoutMs, for the
-    // instance's worker thread to remove its client, passing on the log meanwhile and calling
-    // onTick now and then. True when no client is left.
+    // instance's worker thread to register and then remove its client, passing on the log
+    // meanwhile and calling onTick now and then. True when the thread is done with the
+    // context.
     bool Shutdown(int timeoutMs, const std::function<void()>& onTick);
 
     int Call(int32_t operation, void* params);
@@ -100,6 +102,7 @@ class Host {
     LogSink sink_;
     std::unique_ptr<uint64_t[]> contextStorage_;  // 8-byte aligned, as the host's allocator
     int32_t instance_ = 0;
+    int clientsExpected_ = 0;  // the host runtime's client count once every thread registered
 };
 
 }  // namespace zelhost

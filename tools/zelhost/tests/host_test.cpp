@@ -7,9 +7,14 @@
 #include <vector>
 
 #include "host.h"
+#include "hux_standin.h"
 #include "value_type.h"
 
-extern "C" int err(int level, const char* format, ...);
+extern "C" {
+int err(int level, const char* format, ...);
+int HuxMkClient(const char* name, int mode, int flags, int* clientId);
+int HuxRmClient(unsigned char clientId);
+}
 
 namespace {
 
@@ -83,6 +88,7 @@ class HostRequests : public testing::Test {
   protected:
     void SetUp() override {
         fake = FakeModule{};
+        HuxStandinReset();
         host.SetLogSink([this](const std::string& line) { passedOn.push_back(line); });
         std::string error;
         ASSERT_TRUE(host.AllocateContext(host.Describe().contextSize, error)) << error;
@@ -219,6 +225,22 @@ TEST_F(HostRequests, BitsTravelAloneInTheSecondElementAndBlocksFromTheFirst) {
     EXPECT_EQ(fake.calls.back().operation, OP_READ_BLOCK);
     EXPECT_EQ(fake.calls.back().count, 3);
     EXPECT_EQ(block.Load16(0), 0x1234);
+}
+
+TEST_F(HostRequests, ShutdownWaitsForAStartedInstancesClientToComeAndGo) {
+    host.Start({1, 1, 100});
+    // The worker thread has not registered its client yet: not done, however quiet it is.
+    EXPECT_FALSE(host.Shutdown(0, {}));
+    int client = 0;
+    HuxMkClient("MPI", 1, 0, &client);
+    EXPECT_FALSE(host.Shutdown(0, {}));
+    HuxRmClient(static_cast<unsigned char>(client));
+    EXPECT_TRUE(host.Shutdown(0, {}));
+}
+
+TEST_F(HostRequests, AnUnstartedInstanceHasNoClientToWaitFor) {
+    host.Start({1, 0, 100});
+    EXPECT_TRUE(host.Shutdown(0, {}));
 }
 
 }  // namespace
