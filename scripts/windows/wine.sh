@@ -16,7 +16,9 @@
 #   code whose low byte is 0 comes out as 1; a crash gives the low byte of the exception code),
 #   125  wine itself could not start (not installed, 32-bit programs cannot execute,
 #        prefix boot failed, wine's loader refused the program); message "wine: could not start ..."
-#   127  PROG does not exist.
+#   127  PROG does not exist,
+#   124  PROG ran longer than $ZEL_WINE_TIMEOUT seconds (when set) and was killed.
+# Our programs keep 124, 125 and 127 out of their own exit codes.
 #
 # `run` boots the prefix and starts a server itself when none is running (it then stays for
 # $ZEL_WINE_LINGER seconds after the last program, default 600); `start` makes it stay until
@@ -211,18 +213,36 @@ do_run() {
         ensure_server "${ZEL_WINE_LINGER:-600}" "$prog"
     fi
     t1=$(now_ms)
-    errf=$(mktemp "${TMPDIR:-/tmp}/zel-wine-err.XXXXXX") || wine_failed "$prog" "mktemp failed"
-    # stderr goes through tee so wine's own fatal messages can be recognised afterwards;
-    # stdout stays as it is (fd 3).
-    { "$WINE_LOADER_32" "$prog" "$@" 2>&1 1>&3 3>&- | tee "$errf" >&2; } 3>&1
-    rc=${PIPESTATUS[0]}
+    local limit=()
+    [ -n "${ZEL_WINE_TIMEOUT:-}" ] && limit=(timeout --kill-after=10 "$ZEL_WINE_TIMEOUT")
+    if [ -t 2 ]; then
+        # A terminal: stderr straight through (nobody waits for it to close).
+        "${limit[@]}" "$WINE_LOADER_32" "$prog" "$@"
+        rc=$?
+        errf=/dev/null
+    else
+        # Wine hands its stderr to the system processes a program may (re)start, such as
+        # services.exe after it crashed: those live on, and a pipe given to them never
+        # closes, so ctest or `| tee` would wait forever. So the program writes its stderr
+        # to a file, copied to ours when it has ended; this also lets us recognise wine's
+        # own fatal messages. stdout is untouched (wine gives those processes /dev/null).
+        errf=$(mktemp "${TMPDIR:-/tmp}/zel-wine-err.XXXXXX") || wine_failed "$prog" "mktemp failed"
+        "${limit[@]}" "$WINE_LOADER_32" "$prog" "$@" 2>"$errf"
+        rc=$?
+        cat "$errf" >&2
+    fi
+    if [ "${#limit[@]}" -gt 0 ] && { [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; }; then
+        [ "$errf" = /dev/null ] || rm -f "$errf"
+        note "$prog: killed after ZEL_WINE_TIMEOUT=$ZEL_WINE_TIMEOUT s"
+        exit 124
+    fi
     if [ "$rc" -ne 0 ] && grep -qE "$WINE_FATAL" "$errf"; then
         local msg
         msg=$(grep -E "$WINE_FATAL" "$errf" | head -n 1)
-        rm -f "$errf"
+        [ "$errf" = /dev/null ] || rm -f "$errf"
         wine_failed "$prog" "$msg (wine status $rc)"
     fi
-    rm -f "$errf"
+    [ "$errf" = /dev/null ] || rm -f "$errf"
     verbose "run $prog: status $rc, program $(elapsed "$t1"), total $(elapsed "$t0")"
     exit "$rc"
 }
