@@ -18,7 +18,6 @@
 
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
-set(CMAKE_SYSTEM_VERSION 6.1) # Windows 7, the oldest the host runs on
 
 set(ZEL_MINGW_TRIPLE i686-w64-mingw32)
 
