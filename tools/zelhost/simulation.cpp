@@ -1,5 +1,7 @@
 #include "simulation.h"
 
+#include <filesystem>
+
 #include "resources.h"
 #include "s7_standin.h"
 
@@ -7,7 +9,13 @@ namespace zelhost {
 
 namespace {
 
+// The stand-in's message names the line ("line 3: ..."); the error says "FILE: line 3: ...".
 bool LoadPlantFile(const std::string& path, std::string& error) {
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(path, ignored)) {
+        error = "cannot read the simulated PLC file " + path;
+        return false;
+    }
     char message[256] = "";
     if (S7StandinLoadFile(path.c_str(), message, static_cast<int>(sizeof message)) == 0)
         return true;
@@ -35,14 +43,14 @@ SimulationChoice LoadSimulation(const std::optional<std::string>& simPath) {
         choice.source = *simPath;
         if (!LoadPlantFile(*simPath, error)) {
             choice.ok = false;
-            choice.error = "the simulated PLC file " + error;
+            choice.error = error;
         }
         return choice;
     }
     if (const auto demo = DefaultSimPath()) {
         choice.source = demo->string();
         if (LoadPlantFile(choice.source, error)) return choice;
-        choice.note = "the demo plant " + error + "; ";
+        choice.note = error + "; ";
     }
     if (*EmbeddedDemoPlant() != '\0' && LoadPlantText(EmbeddedDemoPlant(), error)) {
         choice.source = "the demo plant built into zelhost";
