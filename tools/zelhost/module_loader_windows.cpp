@@ -1,3 +1,10 @@
+// Lean: mmsystem.h would define DRV_OK, a name of the module's results.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 
 #include "module_loader.h"
