@@ -16,7 +16,7 @@ bool CountFitsType(ValueType type, int count) {
         return false;
     }
     if (count == 1 || (type != ValueType::Bit && type != ValueType::String)) return true;
-    ReportError("a " + std::string(TypeName(type)) + " tag is transferred alone; give one value");
+    ReportError("a " + std::string(TypeName(type)) + " tag has count 1: one value at a time");
     return false;
 }
 
