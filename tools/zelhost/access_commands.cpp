@@ -153,9 +153,10 @@ void PrintWrite(Session& session, const DefinedTag& tag, const Outcome& write,
         }
         std::fprintf(session.out, "%s\n", json.EndObject().Text().c_str());
     } else if (write.good) {
-        std::fprintf(session.out, "%s %s := %s, read back: %s\n", tag.spec.address.c_str(),
-                     TypeLabel(tag.spec).c_str(), Joined(write.texts).c_str(),
-                     readBack.good ? Joined(readBack.texts).c_str() : ResultName(readBack.result));
+        std::fprintf(
+            session.out, "%s %s := %s, read back: %s\n", tag.spec.address.c_str(),
+            TypeLabel(tag.spec).c_str(), Joined(write.texts).c_str(),
+            (readBack.good ? Joined(readBack.texts) : ResultName(readBack.result)).c_str());
     }
 }
 

@@ -74,7 +74,7 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-const char* ResultName(int result) {
+std::string ResultName(int result) {
     switch (result) {
         case zelmpi::DRV_OK:
             return "OK";
@@ -83,7 +83,7 @@ const char* ResultName(int result) {
         case zelmpi::DRV_OFFLINE:
             return "OFFLINE";
         default:
-            return "UNKNOWN";
+            return "result " + std::to_string(result);
     }
 }
 
@@ -178,7 +178,7 @@ DefinedTag Host::Define(const TagSpec& spec) {
     tag.address = definition.tag;
     if (parsed != zelmpi::DRV_OK) {
         tag.refusal = tag.moduleLines.empty()
-                          ? std::string("refused by the module (result ") + ResultName(parsed) + ")"
+                          ? "refused by the module, which answered " + ResultName(parsed)
                           : JoinLines(tag.moduleLines);
         return tag;
     }

@@ -38,7 +38,7 @@ struct DefinedTag {
     std::vector<std::string> moduleLines;  // what the module logged while defining it
 };
 
-const char* ResultName(int result);  // OK, FAILED, OFFLINE, or the number
+std::string ResultName(int result);  // OK, FAILED, OFFLINE, or "result N"
 
 // The PLC's state as the instance's station table shows it.
 enum class PlcState { NotConnected, Online, Failed, Offline, ShutDown };
@@ -94,9 +94,10 @@ class Host {
     // context.
     bool Shutdown(int timeoutMs, const std::function<void()>& onTick);
 
+  private:
+    // ZelMain with a request for this instance's context.
     int Call(int32_t operation, void* params);
 
-  private:
     ZelMainFunction zelMain_;
     LogRouter& log_;
     LogSink sink_;

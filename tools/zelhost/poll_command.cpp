@@ -123,7 +123,7 @@ std::vector<PollRow> PollRun::Rows() const {
             row.result = "REFUSED";
         } else {
             if (polled.result == zelmpi::DRV_OK) row.value = ValuesText(session_.host, polled);
-            row.result = polled.result < 0 ? "-" : ResultName(polled.result);
+            row.result = polled.result < 0 ? std::string("-") : ResultName(polled.result);
             row.plc = "PLC " + std::to_string(polled.tag.address.plc) + " " +
                       PlcStateName(session_.host.StateOfPlc(polled.tag.address.plc));
         }
@@ -176,7 +176,7 @@ void PollRun::ShowJson() {
             json.Key("result").String("REFUSED").Key("refusal").String(tag.refusal).EndObject();
             continue;
         }
-        json.Key("result").String(polled.result < 0 ? "-" : ResultName(polled.result));
+        json.Key("result").String(polled.result < 0 ? std::string("-") : ResultName(polled.result));
         json.Key("values").BeginArray();
         const size_t first = session_.host.FirstElement(tag);
         const size_t chars = tag.spec.type == ValueType::String
