@@ -1,6 +1,7 @@
 // Runs the zelhost binary in a directory of its own and collects what it says.
 #pragma once
 
+#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -54,11 +55,15 @@ class ZelhostProcess : public testing::Test {
         for (char& c : name) {
             if (c == '/') c = '_';
         }
-        dir = std::filesystem::temp_directory_path() / ("zelhost-e2e-" + name);
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
+        // Unique across processes: other checkouts may run the same test at the same time.
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / ("zelhost-e2e-" + name + "-XXXXXX")).string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr) << pattern;
+        dir = pattern;
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    void TearDown() override {
+        if (!dir.empty()) std::filesystem::remove_all(dir);
+    }
 
     ProcessResult Zelhost(const std::vector<std::string>& arguments) const {
         std::string command =
