@@ -176,13 +176,24 @@ using fakes::HandleText;
 using fakes::Kernel;
 using fakes::KernelState;
 
+// On Windows, windows.h and process.h declare these calls as imports of kernel32 and the C
+// runtime. The driver code of the unit tests is built to call them as ZelFake<call>
+// (cmake/WindowsModule.cmake); the fakes take those names and fill their import slots below.
+#if defined(_WIN32)
+#define FAKE_KERNEL32(call) WINAPI ZelFake##call
+#define FAKE_CRT(call) ZelFake##call
+#else
+#define FAKE_KERNEL32(call) call
+#define FAKE_CRT(call) call
+#endif
+
 extern "C" {
 
-void Sleep(unsigned int milliseconds) {
+void FAKE_KERNEL32(Sleep)(unsigned int milliseconds) {
     fakes::Record("Sleep(" + std::to_string(milliseconds) + ")");
 }
 
-uintptr_t _beginthread(void (*start)(void*), unsigned int stackSize, void* arg) {
+uintptr_t FAKE_CRT(_beginthread)(void (*start)(void*), unsigned int stackSize, void* arg) {
     fakes::Record("_beginthread(" + std::to_string(stackSize) + ")");
     KernelState& kernel = Kernel();
     std::lock_guard lock(kernel.mutex);
@@ -198,11 +209,11 @@ uintptr_t _beginthread(void (*start)(void*), unsigned int stackSize, void* arg) 
     return 1;
 }
 
-void _endthread(void) {
+void FAKE_CRT(_endthread)(void) {
     fakes::Record("_endthread");
 }
 
-HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode,
+HANDLE FAKE_KERNEL32(CreateFileA)(const char* fileName, DWORD desiredAccess, DWORD shareMode,
                    void* securityAttributes, DWORD creationDisposition, DWORD flagsAndAttributes,
                    HANDLE templateFile) {
     char text[256];
@@ -223,11 +234,11 @@ HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode,
     return reinterpret_cast<HANDLE>(kernel.nextHandle++);
 }
 
-BOOL CloseHandle(HANDLE handle) {
+BOOL FAKE_KERNEL32(CloseHandle)(HANDLE handle) {
     return Answer("CloseHandle", "CloseHandle(" + HandleText(handle) + ")");
 }
 
-BOOL GetCommState(HANDLE handle, DCB* dcb) {
+BOOL FAKE_KERNEL32(GetCommState)(HANDLE handle, DCB* dcb) {
     const BOOL result = Answer("GetCommState", "GetCommState(" + HandleText(handle) + ", " +
                                                    std::to_string(dcb->DCBlength) + ")");
     if (result == 0) return 0;
@@ -236,7 +247,7 @@ BOOL GetCommState(HANDLE handle, DCB* dcb) {
     return result;
 }
 
-BOOL SetCommState(HANDLE handle, DCB* dcb) {
+BOOL FAKE_KERNEL32(SetCommState)(HANDLE handle, DCB* dcb) {
     const BOOL result = Answer("SetCommState", "SetCommState(" + HandleText(handle) + ")");
     std::lock_guard lock(Kernel().mutex);
     Kernel().lastSetDcb = *dcb;
@@ -244,7 +255,7 @@ BOOL SetCommState(HANDLE handle, DCB* dcb) {
     return result;
 }
 
-BOOL GetCommTimeouts(HANDLE handle, COMMTIMEOUTS* timeouts) {
+BOOL FAKE_KERNEL32(GetCommTimeouts)(HANDLE handle, COMMTIMEOUTS* timeouts) {
     const BOOL result = Answer("GetCommTimeouts", "GetCommTimeouts(" + HandleText(handle) + ")");
     if (result == 0) return 0;
     std::lock_guard lock(Kernel().mutex);
@@ -252,7 +263,7 @@ BOOL GetCommTimeouts(HANDLE handle, COMMTIMEOUTS* timeouts) {
     return result;
 }
 
-BOOL SetCommTimeouts(HANDLE handle, COMMTIMEOUTS* timeouts) {
+BOOL FAKE_KERNEL32(SetCommTimeouts)(HANDLE handle, COMMTIMEOUTS* timeouts) {
     char text[160];
     std::snprintf(text, sizeof text, "SetCommTimeouts(%s, %u, %u, %u, %u, %u)",
                   HandleText(handle).c_str(), static_cast<unsigned>(timeouts->ReadIntervalTimeout),
@@ -267,20 +278,23 @@ BOOL SetCommTimeouts(HANDLE handle, COMMTIMEOUTS* timeouts) {
     return result;
 }
 
-BOOL SetupComm(HANDLE handle, DWORD inQueue, DWORD outQueue) {
+BOOL FAKE_KERNEL32(SetupComm)(HANDLE handle, DWORD inQueue, DWORD outQueue) {
     return Answer("SetupComm", "SetupComm(" + HandleText(handle) + ", " + std::to_string(inQueue) +
                                    ", " + std::to_string(outQueue) + ")");
 }
 
-BOOL ClearCommError(HANDLE handle, DWORD* errors, COMSTAT* status) {
+BOOL FAKE_KERNEL32(ClearCommError)(HANDLE handle, DWORD* errors, COMSTAT* status) {
     const BOOL result = Answer("ClearCommError", "ClearCommError(" + HandleText(handle) + ")");
     std::lock_guard lock(Kernel().mutex);
     if (errors != nullptr) *errors = 0;
-    if (status != nullptr) *status = COMSTAT{0, static_cast<DWORD>(Kernel().input.size()), 0};
+    if (status != nullptr) {
+        *status = COMSTAT{};
+        status->cbInQue = static_cast<DWORD>(Kernel().input.size());
+    }
     return result;
 }
 
-BOOL ReadFile(HANDLE handle, void* buffer, DWORD toRead, DWORD* read, void* overlapped) {
+BOOL FAKE_KERNEL32(ReadFile)(HANDLE handle, void* buffer, DWORD toRead, DWORD* read, void* overlapped) {
     (void)overlapped;
     const BOOL result =
         Answer("ReadFile", "ReadFile(" + HandleText(handle) + ", " + std::to_string(toRead) + ")");
@@ -299,7 +313,7 @@ BOOL ReadFile(HANDLE handle, void* buffer, DWORD toRead, DWORD* read, void* over
     return result;
 }
 
-BOOL WriteFile(HANDLE handle, const void* buffer, DWORD toWrite, DWORD* written, void* overlapped) {
+BOOL FAKE_KERNEL32(WriteFile)(HANDLE handle, const void* buffer, DWORD toWrite, DWORD* written, void* overlapped) {
     (void)overlapped;
     const BOOL result = Answer(
         "WriteFile", "WriteFile(" + HandleText(handle) + ", " + std::to_string(toWrite) + ")");
@@ -315,12 +329,33 @@ BOOL WriteFile(HANDLE handle, const void* buffer, DWORD toWrite, DWORD* written,
     return result;
 }
 
-BOOL SetCommBreak(HANDLE handle) {
+BOOL FAKE_KERNEL32(SetCommBreak)(HANDLE handle) {
     return Answer("SetCommBreak", "SetCommBreak(" + HandleText(handle) + ")");
 }
 
-BOOL ClearCommBreak(HANDLE handle) {
+BOOL FAKE_KERNEL32(ClearCommBreak)(HANDLE handle) {
     return Answer("ClearCommBreak", "ClearCommBreak(" + HandleText(handle) + ")");
 }
+
+#if defined(_WIN32)
+// The import slots the driver code calls through.
+#define FAKE_IMPORT_SLOT(call, symbol) \
+    void* zelFakeSlot##call __asm__(symbol) = reinterpret_cast<void*>(&ZelFake##call)
+FAKE_IMPORT_SLOT(Sleep, "__imp__ZelFakeSleep@4");
+FAKE_IMPORT_SLOT(_beginthread, "__imp__ZelFake_beginthread");
+FAKE_IMPORT_SLOT(_endthread, "__imp__ZelFake_endthread");
+FAKE_IMPORT_SLOT(CreateFileA, "__imp__ZelFakeCreateFileA@28");
+FAKE_IMPORT_SLOT(CloseHandle, "__imp__ZelFakeCloseHandle@4");
+FAKE_IMPORT_SLOT(GetCommState, "__imp__ZelFakeGetCommState@8");
+FAKE_IMPORT_SLOT(SetCommState, "__imp__ZelFakeSetCommState@8");
+FAKE_IMPORT_SLOT(GetCommTimeouts, "__imp__ZelFakeGetCommTimeouts@8");
+FAKE_IMPORT_SLOT(SetCommTimeouts, "__imp__ZelFakeSetCommTimeouts@8");
+FAKE_IMPORT_SLOT(SetupComm, "__imp__ZelFakeSetupComm@12");
+FAKE_IMPORT_SLOT(ClearCommError, "__imp__ZelFakeClearCommError@12");
+FAKE_IMPORT_SLOT(ReadFile, "__imp__ZelFakeReadFile@20");
+FAKE_IMPORT_SLOT(WriteFile, "__imp__ZelFakeWriteFile@20");
+FAKE_IMPORT_SLOT(SetCommBreak, "__imp__ZelFakeSetCommBreak@4");
+FAKE_IMPORT_SLOT(ClearCommBreak, "__imp__ZelFakeClearCommBreak@4");
+#endif
 
 }  // extern "C"

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 #include <unistd.h>
+#if defined(_WIN32)
+#include <io.h>
+#endif
 
 #include <climits>
 #include <cstdlib>
@@ -22,9 +25,16 @@ class TemporaryCurrentDirectory : public ::testing::Test {
     void SetUp() override {
         fakes::ResetAllFakes();
         previous_ = std::filesystem::current_path();
+#if defined(_WIN32)
+        char pattern[] = "zelmpi_lifecycle_XXXXXX";
+        ASSERT_EQ(_mktemp_s(pattern, sizeof pattern), 0);
+        directory_ = std::filesystem::temp_directory_path() / pattern;
+        ASSERT_TRUE(std::filesystem::create_directory(directory_));
+#else
         char pattern[] = "/tmp/zelmpi_lifecycle_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         directory_ = pattern;
+#endif
         std::filesystem::current_path(directory_);
     }
     void TearDown() override {

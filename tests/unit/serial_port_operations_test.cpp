@@ -216,7 +216,7 @@ TEST_F(PortOperationsTest, HandlesTheContextCannotKeepAreRefused) {
     EXPECT_EQ(fakes::CallsStartingWith("CloseHandle").size(), 0u);
     if constexpr (sizeof(uintptr_t) > sizeof(uint32_t)) {
         fakes::ClearCalls();
-        fakes::ScriptCreateFile(reinterpret_cast<HANDLE>(uintptr_t{0x100000100}));
+        fakes::ScriptCreateFile(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(0x100000100ull)));
         EXPECT_EQ(Run(OP_PORT_OPEN), DRV_OFFLINE);
         EXPECT_EQ(fakes::CallsStartingWith("CloseHandle"), Strings{"CloseHandle(0x100000100)"});
         EXPECT_EQ(context.portHandle, 0u);

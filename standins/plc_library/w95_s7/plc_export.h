@@ -2,7 +2,8 @@
 #pragma once
 
 #if defined(_WIN32)
-#define PLC_EXPORT __declspec(dllexport)
+// Exported through the library's module definition file: the vendor's calls by ordinal only.
+#define PLC_EXPORT
 #else
 #define PLC_EXPORT __attribute__((visibility("default")))
 #endif
