@@ -211,11 +211,16 @@ uintptr_t FAKE_CRT(_beginthread)(void (*start)(void*), unsigned int stackSize, v
 
 void FAKE_CRT(_endthread)(void) {
     fakes::Record("_endthread");
+#if defined(_WIN32)
+    // process.h declares _endthread as not returning, so the caller's code ends at the call:
+    // end the thread here (the worker runs on a thread of ThreadStart::Run).
+    _endthread();
+#endif
 }
 
 HANDLE FAKE_KERNEL32(CreateFileA)(const char* fileName, DWORD desiredAccess, DWORD shareMode,
-                   void* securityAttributes, DWORD creationDisposition, DWORD flagsAndAttributes,
-                   HANDLE templateFile) {
+                                  void* securityAttributes, DWORD creationDisposition,
+                                  DWORD flagsAndAttributes, HANDLE templateFile) {
     char text[256];
     std::snprintf(text, sizeof text, "CreateFileA(%s, 0x%X, %u, %s, %u, 0x%X, %s)", fileName,
                   static_cast<unsigned>(desiredAccess), static_cast<unsigned>(shareMode),
@@ -294,7 +299,8 @@ BOOL FAKE_KERNEL32(ClearCommError)(HANDLE handle, DWORD* errors, COMSTAT* status
     return result;
 }
 
-BOOL FAKE_KERNEL32(ReadFile)(HANDLE handle, void* buffer, DWORD toRead, DWORD* read, void* overlapped) {
+BOOL FAKE_KERNEL32(ReadFile)(HANDLE handle, void* buffer, DWORD toRead, DWORD* read,
+                             void* overlapped) {
     (void)overlapped;
     const BOOL result =
         Answer("ReadFile", "ReadFile(" + HandleText(handle) + ", " + std::to_string(toRead) + ")");
@@ -313,7 +319,8 @@ BOOL FAKE_KERNEL32(ReadFile)(HANDLE handle, void* buffer, DWORD toRead, DWORD* r
     return result;
 }
 
-BOOL FAKE_KERNEL32(WriteFile)(HANDLE handle, const void* buffer, DWORD toWrite, DWORD* written, void* overlapped) {
+BOOL FAKE_KERNEL32(WriteFile)(HANDLE handle, const void* buffer, DWORD toWrite, DWORD* written,
+                              void* overlapped) {
     (void)overlapped;
     const BOOL result = Answer(
         "WriteFile", "WriteFile(" + HandleText(handle) + ", " + std::to_string(toWrite) + ")");

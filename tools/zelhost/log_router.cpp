@@ -80,7 +80,9 @@ bool LogRouter::Hold(std::string& error) {
 std::vector<std::string> LogRouter::Drain() {
     std::vector<std::string> lines;
     if (holdReader_ == nullptr) return lines;
-    std::clearerr(holdReader_);
+    // Seeking to where it is clears the end-of-file state of the stream and, on Windows, the one
+    // the C runtime keeps for the file descriptor as well (clearerr leaves that one set).
+    std::fseek(holdReader_, 0, SEEK_CUR);
     char chunk[4096];
     size_t got = 0;
     while ((got = std::fread(chunk, 1, sizeof chunk, holdReader_)) > 0) pending_.append(chunk, got);
