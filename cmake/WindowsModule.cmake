@@ -49,3 +49,21 @@ foreach(call IN LISTS ZELMPI_FAKED_KERNEL_CALLS)
   target_compile_definitions(zelmpi_core PRIVATE ${call}=ZelFake${call})
 endforeach()
 target_link_libraries(zelmpi_core PRIVATE zelmpi_warnings)
+
+# The release archive for integrators (cpack -G ZIP in the build folder): zelmpi.dll at the
+# top, the simulator (stand-in DLLs, zelhost.exe, example configuration, tags and plant) in
+# simulator/. The stand-ins are for trying the module only, never for a real plant.
+install(FILES $<TARGET_FILE:zelmpi> ${PROJECT_SOURCE_DIR}/README.md DESTINATION . COMPONENT module)
+install(FILES $<TARGET_FILE:huxpro> $<TARGET_FILE:w95_s7> $<TARGET_FILE:komfort>
+  DESTINATION simulator COMPONENT module)
+install(PROGRAMS $<TARGET_FILE:zelhost> DESTINATION simulator COMPONENT module)
+file(GLOB ZELMPI_EXAMPLE_TAGS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.tags)
+install(FILES ${PROJECT_SOURCE_DIR}/examples/ravUDE01.int ${PROJECT_SOURCE_DIR}/examples/demo_plant.sim
+  ${ZELMPI_EXAMPLE_TAGS} DESTINATION simulator COMPONENT module)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME zelmpi)
+set(CPACK_PACKAGE_VENDOR "zelmpi developers")
+set(CPACK_PACKAGE_FILE_NAME zelmpi-${PROJECT_VERSION}-win32)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+include(CPack)
