@@ -25,6 +25,12 @@ target_link_libraries(zelmpi PRIVATE ${ZELMPI_IMPORT_LIBRARIES})
 target_link_options(zelmpi PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(zelmpi PROPERTIES PREFIX "" OUTPUT_NAME zelmpi
   LINK_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/entry/zelmpi.def)
+# The linker's import library would offer the undecorated ZelMain, which a stdcall caller
+# (ZelMain@4) does not find: our programs that link the module get this one instead.
+add_custom_command(TARGET zelmpi POST_BUILD
+  COMMAND ${CMAKE_DLLTOOL} -k -d ${PROJECT_SOURCE_DIR}/cmake/windows/zelmpi_callers.def
+          -l $<TARGET_LINKER_FILE:zelmpi>
+  VERBATIM)
 
 # The stand-ins under the vendor's file names.
 set_target_properties(huxpro PROPERTIES PREFIX "" OUTPUT_NAME HUXPRO)

@@ -14,3 +14,6 @@ for preset in ci sanitize; do
   echo "== $preset: tests"
   ctest --preset "$preset" -j "$jobs"
 done
+
+# The 32-bit Windows module: cross build, tests under wine, release archive.
+scripts/windows/test.sh
