@@ -72,4 +72,6 @@ set(CPACK_PACKAGE_VENDOR "zelmpi developers")
 set(CPACK_PACKAGE_FILE_NAME zelmpi-${PROJECT_VERSION}-win32)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+# Only the archive's own layout (component "module"), not the project's other install rules.
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};module;/")
 include(CPack)
