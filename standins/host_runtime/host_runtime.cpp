@@ -28,9 +28,10 @@ struct HostRuntime {
     bool timestamps = false;
 };
 
+// Never destroyed: a worker thread may still wait on it while the host program exits.
 HostRuntime& Runtime() {
-    static HostRuntime runtime;
-    return runtime;
+    static HostRuntime* const runtime = new HostRuntime;
+    return *runtime;
 }
 
 void CloseOwnedLog(HostRuntime& runtime) {
