@@ -31,8 +31,18 @@ cmake --build --preset windows -j "$jobs" || exit 1
 stage_done build
 
 stage "wine boot"
-"$wine_sh" --prefix "$prefix" start
-rc=$?
+# A first boot of a new prefix has been seen to hang under qemu: bound each attempt, and start
+# over with a fresh prefix, at most three times.
+for attempt in 1 2 3; do
+    timeout -k 15 300 "$wine_sh" --prefix "$prefix" start
+    rc=$?
+    [ "$rc" -eq 0 ] && break
+    echo "== windows: wine boot attempt $attempt failed (status $rc)" >&2
+    "$wine_sh" --prefix "$prefix" stop >/dev/null 2>&1
+    pkill -9 -f "wineserver|wine.*$prefix" >/dev/null 2>&1
+    rm -rf "$prefix"
+    rc=125
+done
 [ "$rc" -eq 125 ] && wine_could_not_start "wine.sh start failed"
 [ "$rc" -ne 0 ] && exit "$rc"
 stage_done "wine boot"
