@@ -21,25 +21,25 @@ bool CountFitsType(ValueType type, int count) {
 }
 
 // The type the user gave, or the one the address names; then the count for it.
-bool ResolveType(Session& session, TagSpec& spec) {
+bool ResolveType(Session& session, TagSpec& tagSpec) {
     if (session.options.type) {
-        spec.type = *session.options.type;
-    } else if (const auto named = TypeOfAddress(spec.address, session.host.LongDb())) {
-        spec.type = *named;
+        tagSpec.type = *session.options.type;
+    } else if (const auto named = TypeOfAddress(tagSpec.address, session.host.LongDb())) {
+        tagSpec.type = *named;
     } else {
-        ReportError("cannot tell the type of " + spec.address + "; give it with --type (" +
+        ReportError("cannot tell the type of " + tagSpec.address + "; give it with --type (" +
                     TypeNameList() + ")");
         return false;
     }
-    return CountFitsType(spec.type, spec.count);
+    return CountFitsType(tagSpec.type, tagSpec.count);
 }
 
-bool ParseValues(const TagSpec& spec, const std::vector<std::string>& texts,
+bool ParseValues(const TagSpec& tagSpec, const std::vector<std::string>& texts,
                  std::vector<HostValue>& values) {
     values.resize(texts.size());
     for (size_t i = 0; i < texts.size(); ++i) {
         std::string error;
-        if (!ParseValue(spec.type, texts[i], values[i], error)) {
+        if (!ParseValue(tagSpec.type, texts[i], values[i], error)) {
             ReportError(error);
             return false;
         }
@@ -48,11 +48,11 @@ bool ParseValues(const TagSpec& spec, const std::vector<std::string>& texts,
 }
 
 // OP_PARSE and OP_CHECK_SIZE; reports a refusal.
-bool DefineTag(Session& session, const TagSpec& spec, DefinedTag& tag) {
-    tag = session.host.Define(spec);
+bool DefineTag(Session& session, const TagSpec& tagSpec, DefinedTag& tag) {
+    tag = session.host.Define(tagSpec);
     KeepQuotedLines(session, tag.moduleLines);
     if (tag.accepted) return true;
-    ReportError(spec.address + " (" + std::string(TypeName(spec.type)) + "): " + tag.refusal);
+    ReportError(tagSpec.address + " (" + std::string(TypeName(tagSpec.type)) + "): " + tag.refusal);
     return false;
 }
 
@@ -72,20 +72,20 @@ Outcome Conclude(Session& session, const char* what, const DefinedTag& tag, int 
     outcome.result = result;
     outcome.good = result == zelmpi::DRV_OK;
     if (!outcome.good)
-        ReportError(std::string(what) + " " + tag.spec.address + ": " + ResultName(result));
+        ReportError(std::string(what) + " " + tag.tagSpec.address + ": " + ResultName(result));
     if (!values.GuardIntact()) {
         ReportError("the module wrote past the " + std::to_string(values.size()) +
-                    "-byte value array of " + tag.spec.address);
+                    "-byte value array of " + tag.tagSpec.address);
         outcome.good = false;
     }
     if (!outcome.good) return outcome;
     const size_t first = session.host.FirstElement(tag);
-    const size_t chars = tag.spec.type == ValueType::String
+    const size_t chars = tag.tagSpec.type == ValueType::String
                              ? static_cast<size_t>(session.host.StringLength(tag))
                              : 0;
-    for (size_t i = 0; i < static_cast<size_t>(tag.spec.count); ++i) {
-        outcome.texts.push_back(FormatValue(tag.spec.type, shown, first + i, chars));
-        outcome.json.push_back(FormatValueJson(tag.spec.type, shown, first + i, chars));
+    for (size_t i = 0; i < static_cast<size_t>(tag.tagSpec.count); ++i) {
+        outcome.texts.push_back(FormatValue(tag.tagSpec.type, shown, first + i, chars));
+        outcome.json.push_back(FormatValueJson(tag.tagSpec.type, shown, first + i, chars));
     }
     return outcome;
 }
@@ -108,13 +108,13 @@ void BeginJson(JsonWriter& json, const char* command, const DefinedTag& tag,
         .Key("command")
         .String(command)
         .Key("address")
-        .String(tag.spec.address)
+        .String(tag.tagSpec.address)
         .Key("meaning")
         .String(AddressMeaning(tag.address))
         .Key("type")
-        .String(TypeName(tag.spec.type))
+        .String(TypeName(tag.tagSpec.type))
         .Key("count")
-        .Number(tag.spec.count)
+        .Number(tag.tagSpec.count)
         .Key("result")
         .String(ResultName(outcome.result))
         .Key("values")
@@ -123,9 +123,9 @@ void BeginJson(JsonWriter& json, const char* command, const DefinedTag& tag,
     json.EndArray();
 }
 
-std::string TypeLabel(const TagSpec& spec) {
-    std::string label(TypeName(spec.type));
-    if (spec.count > 1) label += "[" + std::to_string(spec.count) + "]";
+std::string TypeLabel(const TagSpec& tagSpec) {
+    std::string label(TypeName(tagSpec.type));
+    if (tagSpec.count > 1) label += "[" + std::to_string(tagSpec.count) + "]";
     return label;
 }
 
@@ -135,8 +135,8 @@ void PrintRead(Session& session, const DefinedTag& tag, const Outcome& read) {
         BeginJson(json, "read", tag, read);
         std::fprintf(session.out, "%s\n", json.EndObject().Text().c_str());
     } else if (read.good) {
-        std::fprintf(session.out, "%s %s = %s\n", tag.spec.address.c_str(),
-                     TypeLabel(tag.spec).c_str(), Joined(read.texts).c_str());
+        std::fprintf(session.out, "%s %s = %s\n", tag.tagSpec.address.c_str(),
+                     TypeLabel(tag.tagSpec).c_str(), Joined(read.texts).c_str());
     }
 }
 
@@ -154,24 +154,24 @@ void PrintWrite(Session& session, const DefinedTag& tag, const Outcome& write,
         std::fprintf(session.out, "%s\n", json.EndObject().Text().c_str());
     } else if (write.good) {
         std::fprintf(
-            session.out, "%s %s := %s, read back: %s\n", tag.spec.address.c_str(),
-            TypeLabel(tag.spec).c_str(), Joined(write.texts).c_str(),
+            session.out, "%s %s := %s, read back: %s\n", tag.tagSpec.address.c_str(),
+            TypeLabel(tag.tagSpec).c_str(), Joined(write.texts).c_str(),
             (readBack.good ? Joined(readBack.texts) : ResultName(readBack.result)).c_str());
     }
 }
 
-int WriteAndReadBack(Session& session, const TagSpec& spec, const std::vector<HostValue>& parsed) {
+int WriteAndReadBack(Session& session, const TagSpec& tagSpec, const std::vector<HostValue>& parsed) {
     DefinedTag tag;
-    if (!DefineTag(session, spec, tag)) return kExitRefused;
+    if (!DefineTag(session, tagSpec, tag)) return kExitRefused;
     const int length = session.host.StringLength(tag);
-    if (spec.type == ValueType::String && parsed[0].text.size() > static_cast<size_t>(length)) {
+    if (tagSpec.type == ValueType::String && parsed[0].text.size() > static_cast<size_t>(length)) {
         ReportError("the string has " + std::to_string(parsed[0].text.size()) + " characters; " +
-                    spec.address + " holds " + std::to_string(length));
+                    tagSpec.address + " holds " + std::to_string(length));
         return kExitUsage;
     }
     ValueArray values(session.host.PayloadBytes(tag));
     const size_t first = session.host.FirstElement(tag);
-    for (size_t i = 0; i < parsed.size(); ++i) StoreValue(spec.type, parsed[i], values, first + i);
+    for (size_t i = 0; i < parsed.size(); ++i) StoreValue(tagSpec.type, parsed[i], values, first + i);
     const ValueArray written = values;  // the module may change the array it is given
     const int result = session.host.Write(tag, values);
     const Outcome write = Conclude(session, "write", tag, result, values, written);
@@ -184,14 +184,14 @@ int WriteAndReadBack(Session& session, const TagSpec& spec, const std::vector<Ho
 
 int RunRead(Session& session) {
     StartInstance(session);
-    TagSpec spec;
-    spec.address = session.options.arguments[0];
-    spec.count = session.options.count;
+    TagSpec tagSpec;
+    tagSpec.address = session.options.arguments[0];
+    tagSpec.count = session.options.count;
     int status = kExitUsage;
     DefinedTag tag;
-    if (ResolveType(session, spec)) {
+    if (ResolveType(session, tagSpec)) {
         status = kExitRefused;
-        if (DefineTag(session, spec, tag)) {
+        if (DefineTag(session, tagSpec, tag)) {
             const Outcome read = ReadOnce(session, tag);
             PrintRead(session, tag, read);
             if (read.good) status = kExitOk;
@@ -205,19 +205,19 @@ int RunRead(Session& session) {
 int RunWrite(Session& session) {
     const std::vector<std::string> texts(session.options.arguments.begin() + 1,
                                          session.options.arguments.end());
-    TagSpec spec;
-    spec.address = session.options.arguments[0];
-    spec.count = static_cast<int>(texts.size());
+    TagSpec tagSpec;
+    tagSpec.address = session.options.arguments[0];
+    tagSpec.count = static_cast<int>(texts.size());
     std::vector<HostValue> parsed;
     // With the type given, bad values are refused before the instance starts.
     const bool typeGiven = session.options.type.has_value();
-    if (typeGiven && (!ResolveType(session, spec) || !ParseValues(spec, texts, parsed))) {
+    if (typeGiven && (!ResolveType(session, tagSpec) || !ParseValues(tagSpec, texts, parsed))) {
         return kExitUsage;
     }
     StartInstance(session);
     int status = kExitUsage;
-    if (typeGiven || (ResolveType(session, spec) && ParseValues(spec, texts, parsed))) {
-        status = WriteAndReadBack(session, spec, parsed);
+    if (typeGiven || (ResolveType(session, tagSpec) && ParseValues(tagSpec, texts, parsed))) {
+        status = WriteAndReadBack(session, tagSpec, parsed);
     }
     std::fflush(session.out);
     EndInstance(session);

@@ -30,15 +30,15 @@ void WriteJsonReport(Session& session, const std::string& fileName,
     for (const DefinedTag& tag : tags) {
         json.BeginObject()
             .Key("name")
-            .String(tag.spec.name)
+            .String(tag.tagSpec.name)
             .Key("line")
-            .Number(tag.spec.line)
+            .Number(tag.tagSpec.line)
             .Key("address")
-            .String(tag.spec.address)
+            .String(tag.tagSpec.address)
             .Key("type")
-            .String(TypeName(tag.spec.type))
+            .String(TypeName(tag.tagSpec.type))
             .Key("count")
-            .Number(tag.spec.count)
+            .Number(tag.tagSpec.count)
             .Key("accepted")
             .Bool(tag.accepted);
         if (tag.accepted) {
@@ -67,8 +67,8 @@ int RunCheck(Session& session, const std::string& fileName, const TagList& list)
     std::vector<DefinedTag> tags;
     tags.reserve(list.tags.size());
     int refused = 0;
-    for (const TagSpec& spec : list.tags) {
-        tags.push_back(session.host.Define(spec));
+    for (const TagSpec& tagSpec : list.tags) {
+        tags.push_back(session.host.Define(tagSpec));
         KeepQuotedLines(session, tags.back().moduleLines);
         if (!tags.back().accepted) ++refused;
     }
@@ -78,8 +78,8 @@ int RunCheck(Session& session, const std::string& fileName, const TagList& list)
         for (const DefinedTag& tag : tags) {
             if (tag.accepted) continue;
             std::fprintf(session.out, "%s:%d: tag %s (%s, %s): %s\n", fileName.c_str(),
-                         tag.spec.line, tag.spec.name.c_str(), tag.spec.address.c_str(),
-                         std::string(TypeName(tag.spec.type)).c_str(), tag.refusal.c_str());
+                         tag.tagSpec.line, tag.tagSpec.name.c_str(), tag.tagSpec.address.c_str(),
+                         std::string(TypeName(tag.tagSpec.type)).c_str(), tag.refusal.c_str());
         }
         std::fprintf(session.out, "%s: %zu tags, %zu accepted, %d refused\n", fileName.c_str(),
                      tags.size(), tags.size() - static_cast<size_t>(refused), refused);

@@ -156,9 +156,9 @@ bool Host::LongDb() const {
     return context != nullptr && context->longDb != 0;
 }
 
-DefinedTag Host::Define(const TagSpec& spec) {
+DefinedTag Host::Define(const TagSpec& tagSpec) {
     DefinedTag tag;
-    tag.spec = spec;
+    tag.tagSpec = tagSpec;
     // Holds the module's lines to quote them; without a temporary file they go on unquoted.
     const bool wasHolding = log_.Holding();
     std::string ignored;
@@ -172,7 +172,7 @@ DefinedTag Host::Define(const TagSpec& spec) {
         }
     } release{log_, wasHolding};
     zelmpi::TagDefinition definition{
-        spec.address.c_str(), 0, HostTypeCode(spec.type), spec.count, {}};
+        tagSpec.address.c_str(), 0, HostTypeCode(tagSpec.type), tagSpec.count, {}};
     const int parsed = Call(zelmpi::OP_PARSE, &definition);
     tag.moduleLines = log_.Drain();
     tag.address = definition.tag;
@@ -182,20 +182,20 @@ DefinedTag Host::Define(const TagSpec& spec) {
                           : JoinLines(tag.moduleLines);
         return tag;
     }
-    if (!TypeFitsAccessCode(spec.type, tag.address)) {
+    if (!TypeFitsAccessCode(tagSpec.type, tag.address)) {
         const AddressKind kind = KindOfAccessCode(tag.address.accessCode);
-        tag.refusal = "type " + std::string(TypeName(spec.type)) + " does not fit " + spec.address +
+        tag.refusal = "type " + std::string(TypeName(tagSpec.type)) + " does not fit " + tagSpec.address +
                       ", " + kind.name + "; use " + kind.types;
         return tag;
     }
-    if (spec.type != ValueType::String) {
+    if (tagSpec.type != ValueType::String) {
         zelmpi::TagDefinition sizeCheck{
-            spec.address.c_str(), 0, HostTypeCode(spec.type), spec.count, {}};
+            tagSpec.address.c_str(), 0, HostTypeCode(tagSpec.type), tagSpec.count, {}};
         const int fits = Call(zelmpi::OP_CHECK_SIZE, &sizeCheck);
         const std::vector<std::string> lines = log_.Drain();
         tag.moduleLines.insert(tag.moduleLines.end(), lines.begin(), lines.end());
         if (fits != 0) {
-            tag.refusal = "the module refuses a block of " + std::to_string(spec.count) +
+            tag.refusal = "the module refuses a block of " + std::to_string(tagSpec.count) +
                           " elements for this tag (OP_CHECK_SIZE)";
             if (!lines.empty()) tag.refusal += ": " + JoinLines(lines);
             return tag;
@@ -206,35 +206,35 @@ DefinedTag Host::Define(const TagSpec& spec) {
 }
 
 int Host::StringLength(const DefinedTag& tag) const {
-    return DeclaredStringLength(tag.spec.address, LongDb());
+    return DeclaredStringLength(tag.tagSpec.address, LongDb());
 }
 
 size_t Host::PayloadBytes(const DefinedTag& tag) const {
-    switch (tag.spec.type) {
+    switch (tag.tagSpec.type) {
         case ValueType::Bit:
             return 4;  // the value travels in the second 16-bit element
         case ValueType::String:
             return static_cast<size_t>(StringLength(tag)) + 1;
         default:
-            return static_cast<size_t>(tag.spec.count) * ElementSize(LayoutOf(tag.spec.type));
+            return static_cast<size_t>(tag.tagSpec.count) * ElementSize(LayoutOf(tag.tagSpec.type));
     }
 }
 
 size_t Host::FirstElement(const DefinedTag& tag) const {
-    return tag.spec.type == ValueType::Bit ? 1 : 0;
+    return tag.tagSpec.type == ValueType::Bit ? 1 : 0;
 }
 
 int Host::Read(const DefinedTag& tag, ValueArray& values) {
-    const bool single = tag.spec.type == ValueType::Bit;
-    zelmpi::TagTransfer transfer{tag.spec.address.c_str(),    0, tag.address,  0,
-                                 single ? 1 : tag.spec.count, 0, values.data()};
+    const bool single = tag.tagSpec.type == ValueType::Bit;
+    zelmpi::TagTransfer transfer{tag.tagSpec.address.c_str(),    0, tag.address,  0,
+                                 single ? 1 : tag.tagSpec.count, 0, values.data()};
     return Call(single ? zelmpi::OP_READ_ONE : zelmpi::OP_READ_BLOCK, &transfer);
 }
 
 int Host::Write(const DefinedTag& tag, ValueArray& values) {
-    const bool single = tag.spec.type == ValueType::Bit;
-    zelmpi::TagTransfer transfer{tag.spec.address.c_str(),    0, tag.address,  0,
-                                 single ? 1 : tag.spec.count, 0, values.data()};
+    const bool single = tag.tagSpec.type == ValueType::Bit;
+    zelmpi::TagTransfer transfer{tag.tagSpec.address.c_str(),    0, tag.address,  0,
+                                 single ? 1 : tag.tagSpec.count, 0, values.data()};
     return Call(single ? zelmpi::OP_WRITE_ONE : zelmpi::OP_WRITE_BLOCK, &transfer);
 }
 

@@ -31,7 +31,7 @@ struct InstanceSettings {
 
 // A tag after the module has been asked about it.
 struct DefinedTag {
-    TagSpec spec;
+    TagSpec tagSpec;
     zelmpi::TagAddress address{};
     bool accepted = false;
     std::string refusal;                   // why not, when not accepted
@@ -74,7 +74,7 @@ class Host {
     // OP_PARSE, then zelhost's check that the type fits the kind of address, then
     // OP_CHECK_SIZE for the tag's count (strings have no blocks and skip it). The lines the
     // module logs meanwhile are held and returned with the tag, not passed on.
-    DefinedTag Define(const TagSpec& spec);
+    DefinedTag Define(const TagSpec& tagSpec);
 
     // One read or write of an accepted tag: the single-value operation for a bit, the block
     // operation for everything else. The array must hold PayloadBytes(tag) bytes.

@@ -39,11 +39,11 @@ std::string ValuesText(const Host& host, const PolledTag& polled) {
     const DefinedTag& tag = polled.tag;
     const size_t first = host.FirstElement(tag);
     const size_t chars =
-        tag.spec.type == ValueType::String ? static_cast<size_t>(host.StringLength(tag)) : 0;
+        tag.tagSpec.type == ValueType::String ? static_cast<size_t>(host.StringLength(tag)) : 0;
     std::string text;
-    for (size_t i = 0; i < static_cast<size_t>(tag.spec.count); ++i) {
+    for (size_t i = 0; i < static_cast<size_t>(tag.tagSpec.count); ++i) {
         if (i > 0) text += ' ';
-        text += FormatValue(tag.spec.type, *polled.values, first + i, chars);
+        text += FormatValue(tag.tagSpec.type, *polled.values, first + i, chars);
     }
     return text;
 }
@@ -81,9 +81,9 @@ class PollRun {
 };
 
 void PollRun::Define() {
-    for (const TagSpec& spec : list_.tags) {
+    for (const TagSpec& tagSpec : list_.tags) {
         PolledTag polled;
-        polled.tag = session_.host.Define(spec);
+        polled.tag = session_.host.Define(tagSpec);
         KeepQuotedLines(session_, polled.tag.moduleLines);
         if (polled.tag.accepted) {
             polled.values = std::make_unique<ValueArray>(session_.host.PayloadBytes(polled.tag));
@@ -91,8 +91,8 @@ void PollRun::Define() {
             anyFailure_ = true;
             // Said once, above the table, where it stays readable.
             std::fprintf(OnTerminal() ? session_.out : stderr, "%s:%d: tag %s (%s, %s): %s\n",
-                         fileName_.c_str(), spec.line, spec.name.c_str(), spec.address.c_str(),
-                         std::string(TypeName(spec.type)).c_str(), polled.tag.refusal.c_str());
+                         fileName_.c_str(), tagSpec.line, tagSpec.name.c_str(), tagSpec.address.c_str(),
+                         std::string(TypeName(tagSpec.type)).c_str(), polled.tag.refusal.c_str());
         }
         tags_.push_back(std::move(polled));
     }
@@ -106,7 +106,7 @@ void PollRun::ReadAll() {
         if (polled.result != zelmpi::DRV_OK) anyFailure_ = true;
         if (!polled.values->GuardIntact()) {
             anyFailure_ = true;
-            ReportError("the module wrote past the value array of " + polled.tag.spec.address);
+            ReportError("the module wrote past the value array of " + polled.tag.tagSpec.address);
         }
         session_.host.PassOnLog();
     }
@@ -115,9 +115,9 @@ void PollRun::ReadAll() {
 std::vector<PollRow> PollRun::Rows() const {
     std::vector<PollRow> rows;
     for (const PolledTag& polled : tags_) {
-        const TagSpec& spec = polled.tag.spec;
-        PollRow row{spec.name, spec.address, std::string(TypeName(spec.type)), "", "", ""};
-        if (spec.count > 1) row.type += "[" + std::to_string(spec.count) + "]";
+        const TagSpec& tagSpec = polled.tag.tagSpec;
+        PollRow row{tagSpec.name, tagSpec.address, std::string(TypeName(tagSpec.type)), "", "", ""};
+        if (tagSpec.count > 1) row.type += "[" + std::to_string(tagSpec.count) + "]";
         if (!polled.tag.accepted) {
             row.value = polled.tag.refusal;
             row.result = "REFUSED";
@@ -167,11 +167,11 @@ void PollRun::ShowJson() {
         const DefinedTag& tag = polled.tag;
         json.BeginObject()
             .Key("name")
-            .String(tag.spec.name)
+            .String(tag.tagSpec.name)
             .Key("address")
-            .String(tag.spec.address)
+            .String(tag.tagSpec.address)
             .Key("type")
-            .String(TypeName(tag.spec.type));
+            .String(TypeName(tag.tagSpec.type));
         if (!tag.accepted) {
             json.Key("result").String("REFUSED").Key("refusal").String(tag.refusal).EndObject();
             continue;
@@ -179,12 +179,12 @@ void PollRun::ShowJson() {
         json.Key("result").String(polled.result < 0 ? std::string("-") : ResultName(polled.result));
         json.Key("values").BeginArray();
         const size_t first = session_.host.FirstElement(tag);
-        const size_t chars = tag.spec.type == ValueType::String
+        const size_t chars = tag.tagSpec.type == ValueType::String
                                  ? static_cast<size_t>(session_.host.StringLength(tag))
                                  : 0;
         for (size_t i = 0;
-             polled.result == zelmpi::DRV_OK && i < static_cast<size_t>(tag.spec.count); ++i) {
-            json.Raw(FormatValueJson(tag.spec.type, *polled.values, first + i, chars));
+             polled.result == zelmpi::DRV_OK && i < static_cast<size_t>(tag.tagSpec.count); ++i) {
+            json.Raw(FormatValueJson(tag.tagSpec.type, *polled.values, first + i, chars));
         }
         json.EndArray()
             .Key("plc")

@@ -102,11 +102,11 @@ TEST(EveryDataKind, IsWrittenThroughTheModuleAndReadBack) {
     };
     for (const KindCase& c : cases) {
         SCOPED_TRACE(c.address);
-        TagSpec spec;
-        spec.address = c.address;
-        spec.type = c.type;
-        spec.count = static_cast<int>(c.values.size());
-        const DefinedTag tag = host.Define(spec);
+        TagSpec tagSpec;
+        tagSpec.address = c.address;
+        tagSpec.type = c.type;
+        tagSpec.count = static_cast<int>(c.values.size());
+        const DefinedTag tag = host.Define(tagSpec);
         ASSERT_TRUE(tag.accepted) << tag.refusal;
 
         ValueArray written(host.PayloadBytes(tag));

@@ -95,13 +95,13 @@ class HostRequests : public testing::Test {
     }
 
     DefinedTag Define(const char* address, ValueType type, int count = 1) {
-        TagSpec spec;
-        spec.name = "t";
-        spec.address = address;
-        spec.type = type;
-        spec.count = count;
+        TagSpec tagSpec;
+        tagSpec.name = "t";
+        tagSpec.address = address;
+        tagSpec.type = type;
+        tagSpec.count = count;
         fake.calls.clear();
-        return host.Define(spec);
+        return host.Define(tagSpec);
     }
 
     LogRouter log;
